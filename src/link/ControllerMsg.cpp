@@ -1,0 +1,148 @@
+#include "link/ControllerMsg.h"
+
+#include "link/ControllerLink.h"
+#include "link/Framing.h"
+
+namespace halcyra {
+
+CControllerMsg::CControllerMsg(HeaderFamily family, std::uint8_t messageId_, std::uint8_t subCode_,
+                               std::uint8_t operation_, std::int32_t payloadLength)
+    : packetCode(kRequestCode), messageId(messageId_), replyCode(kReplyCode), subCode(subCode_),
+      operation(operation_), payloadLength_(payloadLength), family_(family)
+{
+}
+
+CControllerMsg::~CControllerMsg()
+{
+    if (pending_ && link_)
+        link_->Unregister(*this);
+}
+
+int CControllerMsg::HeaderBytesAfterId() const
+{
+    switch (family_) {
+    case HeaderFamily::ThreeByte: return 1;
+    case HeaderFamily::FourByte: return 2;
+    case HeaderFamily::SixByte: return 4;
+    }
+    return 2;
+}
+
+bool CControllerMsg::DecodePayload(CRxBuffer&) { return true; }
+
+void CControllerMsg::DecodeHeader(CRxBuffer& rx)
+{
+    rx.PopValue(subCode);
+    if (family_ == HeaderFamily::ThreeByte)
+        return;
+    rx.PopValue(operation);
+    if (family_ == HeaderFamily::SixByte) {
+        rx.PopValue(selector1);
+        rx.PopValue(selector2);
+    }
+}
+
+void CControllerMsg::RemoveTrailer(CRxBuffer& rx)
+{
+    std::uint8_t b = 0;
+    rx.PopBack(b);
+    rx.PopBack(b);
+    rx.PopBack(b);
+}
+
+void CControllerMsg::EncodeHeader(CTxBuffer& tx) const
+{
+    tx.PushValue(packetCode);
+    tx.PushValue(messageId);
+    tx.PushValue(subCode);
+    if (family_ == HeaderFamily::ThreeByte)
+        return;
+    tx.PushValue(operation);
+    if (family_ == HeaderFamily::SixByte) {
+        tx.PushValue(selector1);
+        tx.PushValue(selector2);
+    }
+}
+
+void CControllerMsg::EncodePayload(CTxBuffer&) const {}
+void CControllerMsg::EncodeExtra(CTxBuffer&) const {}
+
+bool CControllerMsg::IsComplete(const CRxBuffer& rx) const
+{
+    return rx.TrailerOk() && (PayloadLength() == kAnyLength || rx.Count() == ExpectedCount());
+}
+
+bool CControllerMsg::Matches(const CRxBuffer& rx) const
+{
+    const std::uint8_t code = replyCode != 0 ? replyCode : packetCode;
+    const int after = HeaderBytesAfterId();
+    if (rx.Count() <= after + 2)
+        return false;
+    if (rx.Header(0) != code || rx.Header(1) != messageId || rx.Header(2) != subCode)
+        return false;
+    if (family_ == HeaderFamily::ThreeByte)
+        return true;
+    if (rx.Header(3) != operation)
+        return false;
+    if (family_ == HeaderFamily::FourByte)
+        return true;
+    return rx.Header(4) == selector1 && rx.Header(5) == selector2;
+}
+
+std::int32_t CControllerMsg::ExpectedCount() const { return PayloadLength() + HeaderBytesAfterId() + 3; }
+
+bool CControllerMsg::Send(CTxBuffer& tx) const
+{
+    EncodeHeader(tx);
+    EncodePayload(tx);
+    EncodeExtra(tx);
+    return tx.WriteFrame(true, true);
+}
+
+// ---------------------------------------------------------------- named-parameter text
+
+CParamTextMsg::CParamTextMsg(Operation op, std::string text)
+    : CControllerMsg(HeaderFamily::FourByte, 0x40, 0x14, op, kAnyLength), text_(std::move(text))
+{
+}
+
+bool CParamTextMsg::DecodePayload(CRxBuffer& rx)
+{
+    std::string text;
+    std::uint8_t b = 0;
+    bool ended = false;
+    while (rx.PopFront(b)) {
+        // The text ends at its first NUL, as a C string would.
+        if (b == 0)
+            ended = true;
+        if (!ended)
+            text.push_back(static_cast<char>(b));
+    }
+    if (text.size() > kMaxText)
+        return false;
+    text_ = std::move(text);
+    return true;
+}
+
+void CParamTextMsg::EncodePayload(CTxBuffer& tx) const
+{
+    for (char c : text_)
+        tx.PushBack(static_cast<std::uint8_t>(c));
+}
+
+// ---------------------------------------------------------------- status and reset
+
+CStatusMsg::CStatusMsg() : CControllerMsg(HeaderFamily::FourByte, 0x46, 0, 0, kAnyLength) {}
+
+bool CStatusMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(status[0]);
+    rx.PopValue(status[1]);
+    if (status[0] == 2)
+        rx.PopValue(status[2]);
+    return true;
+}
+
+CResetMsg::CResetMsg() : CControllerMsg(HeaderFamily::FourByte, 0x46, 0, 2, 0) {}
+
+} // namespace halcyra

@@ -1,0 +1,132 @@
+#pragma once
+// Byte rings and the DLE framing of the controller's packets:
+//   DLE, packet code, stuffed body, stuffed length byte, stuffed 16-bit sum, DLE ETX.
+
+#include "link/BytePort.h"
+
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <vector>
+
+namespace halcyra {
+
+inline constexpr std::uint8_t kDle = 0x10;
+inline constexpr std::uint8_t kEtx = 0x03;
+inline constexpr int kMaxBody = 250;
+
+class CByteRing {
+public:
+    explicit CByteRing(std::size_t capacity);
+    virtual ~CByteRing() = default;
+    CByteRing(const CByteRing&) = delete;
+    CByteRing& operator=(const CByteRing&) = delete;
+
+    bool PushBack(std::uint8_t byte);
+    bool PushFront(std::uint8_t byte);
+    bool PopFront(std::uint8_t& byte);
+    bool PopBack(std::uint8_t& byte);
+    int Count() const;
+    std::size_t Capacity() const { return storage_.size(); }
+    void Clear();
+    // The byte at offset from the read position, without removing it.
+    std::uint8_t Peek(std::size_t offset) const;
+
+    // Pushes an integer or float most significant byte first.
+    template <typename T> void PushValue(T value)
+    {
+        static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4);
+        std::uint32_t bits = ToBits(value);
+        for (int i = static_cast<int>(sizeof(T)) - 1; i >= 0; --i)
+            PushBack(static_cast<std::uint8_t>(bits >> (8 * i)));
+    }
+    // Pops a value, the first byte the most significant. Popping from an
+    // exhausted ring leaves the remaining bytes of the value as they were.
+    template <typename T> void PopValue(T& value)
+    {
+        static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4);
+        std::uint32_t bits = ToBits(value);
+        for (int i = static_cast<int>(sizeof(T)) - 1; i >= 0; --i) {
+            std::uint8_t b = 0;
+            if (PopFront(b))
+                bits = (bits & ~(0xFFu << (8 * i))) | (std::uint32_t{b} << (8 * i));
+        }
+        value = FromBits<T>(bits);
+    }
+
+private:
+    template <typename T> static std::uint32_t ToBits(T value)
+    {
+        if constexpr (std::is_floating_point_v<T>) {
+            static_assert(sizeof(T) == 4);
+            std::uint32_t bits;
+            std::memcpy(&bits, &value, 4);
+            return bits;
+        } else {
+            return static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<T>>(value));
+        }
+    }
+    template <typename T> static T FromBits(std::uint32_t bits)
+    {
+        if constexpr (std::is_floating_point_v<T>) {
+            T value;
+            std::memcpy(&value, &bits, 4);
+            return value;
+        } else {
+            return static_cast<T>(static_cast<std::make_unsigned_t<T>>(bits));
+        }
+    }
+
+    std::vector<std::uint8_t> storage_;
+    std::size_t read_ = 0;
+    std::size_t write_ = 0;
+    bool lastWasRemoval_ = true; // tells empty from full when the positions meet
+};
+
+// Receive side: assembles frames read from the port.
+class CRxBuffer final : public CByteRing {
+public:
+    enum State { Idle = 0, AfterOpeningDle = 1, InBody = 2, AfterDleInBody = 3, Complete = 4 };
+
+    explicit CRxBuffer(CBytePort* port = nullptr);
+    void Bind(CBytePort* port) { port_ = port; }
+
+    // Reads waiting bytes into the assembler until a frame completes; never blocks.
+    bool ReadFrame();
+    // Feeds one byte to the assembler; true when it completed a frame.
+    bool FeedByte(std::uint8_t byte);
+    void Reset();
+    bool ExposeHeader();
+    bool TrailerOk() const;
+
+    std::uint8_t Header(int index) const { return header_[index]; }
+    std::uint8_t LengthByte() const { return lengthByte_; }
+    std::uint16_t ReceivedChecksum() const { return receivedChecksum_; }
+    std::uint16_t RunningSum() const { return runningSum_; }
+    State AssemblyState() const { return state_; }
+
+private:
+    CBytePort* port_;
+    std::uint16_t runningSum_ = 0;
+    std::uint8_t header_[6] = {};
+    std::uint8_t lengthByte_ = 0;
+    std::uint16_t receivedChecksum_ = 0;
+    State state_ = Idle;
+};
+
+// Transmit side: messages push their bytes, then WriteFrame sends them framed.
+class CTxBuffer final : public CByteRing {
+public:
+    explicit CTxBuffer(CBytePort* port = nullptr);
+    void Bind(CBytePort* port) { port_ = port; }
+    // Frames and writes the buffered bytes. On failure the buffer is emptied so
+    // nothing stale precedes the next message.
+    bool WriteFrame(bool addLength = true, bool addChecksum = true);
+    // The frame bytes WriteFrame would send, consuming the buffer the same way.
+    bool BuildFrame(std::vector<std::uint8_t>& out, bool addLength = true, bool addChecksum = true);
+
+private:
+    CBytePort* port_;
+};
+
+} // namespace halcyra

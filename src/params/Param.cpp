@@ -1,0 +1,302 @@
+#include "params/Param.h"
+
+#include "link/ControllerLink.h"
+#include "link/Notifier.h"
+#include "params/ParamFile.h"
+#include "params/ParamSet.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace halcyra {
+
+namespace {
+
+bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+
+// Parses like scanf's "%u": optional blanks and sign, decimal digits; the
+// result is cut to 32 bits.
+bool ScanUnsigned(std::string_view text, std::uint32_t& out)
+{
+    std::string copy(text);
+    const char* start = copy.c_str();
+    char* end = nullptr;
+    errno = 0;
+    unsigned long long v = std::strtoull(start, &end, 10);
+    if (end == start)
+        return false;
+    out = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+bool ScanFloat(std::string_view text, float& out)
+{
+    std::string copy(text);
+    const char* start = copy.c_str();
+    char* end = nullptr;
+    float v = std::strtof(start, &end);
+    if (end == start)
+        return false;
+    out = v;
+    return true;
+}
+
+std::string PrintFloat(float v)
+{
+    char buf[64];
+    int n = std::snprintf(buf, sizeof buf, "%f", static_cast<double>(v));
+    if (n < 0)
+        return {};
+    if (static_cast<std::size_t>(n) < sizeof buf)
+        return std::string(buf, static_cast<std::size_t>(n));
+    // Very large magnitudes print more digits than the small buffer holds.
+    std::string big(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(big.data(), big.size(), "%f", static_cast<double>(v));
+    big.resize(static_cast<std::size_t>(n));
+    return big;
+}
+
+} // namespace
+
+std::size_t NameTokenLength(std::string_view text)
+{
+    std::size_t n = 0;
+    while (n < text.size() && n < kMaxNameCompare && IsAlnum(text[n]))
+        ++n;
+    return n >= 3 ? n : 0;
+}
+
+CParam::CParam(std::string_view name, CParamSet* set) : name_(name)
+{
+    if (set)
+        set->Add(this);
+}
+
+bool CParam::ParseReply(std::string_view text)
+{
+    std::size_t n = NameTokenLength(text);
+    if (n == 0)
+        return false;
+    // A late reply to an earlier get names another parameter: never take it.
+    if (text.substr(0, n) != std::string_view(name_).substr(0, kMaxNameCompare))
+        return false;
+    if (text.substr(n, 2) != ": ")
+        return false;
+    if (!FromText(text.substr(n + 2)))
+        return false;
+    retrieved_ = true;
+    return true;
+}
+
+bool CParam::Get(CControllerLink& link)
+{
+    CParamTextMsg msg(CParamTextMsg::Get, name_);
+    retrieved_ = false;
+    if (!link.Transact(msg, 1000, 3, true, true))
+        return false;
+    return ParseReply(msg.Text());
+}
+
+bool CParam::Set(CControllerLink& link)
+{
+    std::string text = name_ + ": " + ToText();
+    if (text.size() > CParamTextMsg::kMaxText) {
+        link.Notifier().Notify("Error: The value of " + name_ + " is too long to send (" +
+                                   std::to_string(text.size()) + " characters; at most " +
+                                   std::to_string(CParamTextMsg::kMaxText) + "). Nothing was sent.",
+                               "Error", MsgButtons::Ok, MsgIcon::Stop);
+        return false;
+    }
+    CParamTextMsg msg(CParamTextMsg::Set, std::move(text));
+    if (!link.Transact(msg, 1000, 3, true, true))
+        return false;
+    retrieved_ = true;
+    return true;
+}
+
+bool CParam::ReadFromFile(std::FILE* file)
+{
+    std::rewind(file);
+    for (;;) {
+        std::string line = ReadParamLine(file);
+        if (line.empty())
+            break;
+        std::size_t n = NameTokenLength(line);
+        if (n != 0 && std::string_view(line).substr(0, n) == std::string_view(name_).substr(0, kMaxNameCompare)) {
+            std::rewind(file);
+            return ParseReply(line);
+        }
+    }
+    std::rewind(file);
+    return false;
+}
+
+// ---------------------------------------------------------------- typed values
+
+std::string CUIntParam::ToText() const { return std::to_string(value); }
+
+bool CUIntParam::FromText(std::string_view text)
+{
+    std::uint32_t v = 0;
+    if (!ScanUnsigned(text, v))
+        return false;
+    value = readValue = v;
+    return true;
+}
+
+std::string CByteParam::ToText() const { return std::to_string(value & 0xFFu); }
+
+bool CByteParam::FromText(std::string_view text)
+{
+    std::uint32_t v = 0;
+    if (!ScanUnsigned(text, v))
+        return false;
+    value = readValue = v;
+    return true;
+}
+
+std::string CShortParam::ToText() const { return std::to_string(static_cast<std::uint32_t>(static_cast<std::int32_t>(value))); }
+
+bool CShortParam::FromText(std::string_view text)
+{
+    std::uint32_t v = 0;
+    if (!ScanUnsigned(text, v))
+        return false;
+    value = readValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(v & 0xFFFFu));
+    return true;
+}
+
+std::string CFloatParam::ToText() const { return PrintFloat(value); }
+
+bool CFloatParam::FromText(std::string_view text)
+{
+    float v = 0;
+    if (!ScanFloat(text, v))
+        return false;
+    value = readValue = v;
+    return true;
+}
+
+bool CFloatParam::IsModified() const
+{
+    if (!retrieved_)
+        return false;
+    const float lower = 1.0f - 0.001f;
+    const float upper = 1.0f + 0.001f;
+    if (value > 0)
+        return value < readValue * lower || value > readValue * upper;
+    return value < readValue * upper || value > readValue * lower;
+}
+
+std::string CStringParam::ToText() const
+{
+    std::string text = "\"" + value + "\"";
+    if (text.size() > kMaxValue)
+        text.resize(kMaxValue);
+    return text;
+}
+
+bool CStringParam::FromText(std::string_view text)
+{
+    value.clear();
+    readValue.clear();
+    if (text.empty() || text.front() != '"')
+        return false;
+    std::size_t close = text.find('"', 1);
+    if (close == std::string_view::npos)
+        return false;
+    std::string_view inner = text.substr(1, close - 1);
+    if (inner.size() > kMaxValue)
+        inner = inner.substr(0, kMaxValue);
+    value = readValue = std::string(inner);
+    return true;
+}
+
+bool CStringParam::IsModified() const
+{
+    return retrieved_ && value.substr(0, kMaxValue) != readValue.substr(0, kMaxValue);
+}
+
+// ---------------------------------------------------------------- units and lengths
+
+bool CUnitsParam::ApplyUnitIndex(std::uint32_t index)
+{
+    struct Unit {
+        const char* name;
+        float factor;
+    };
+    static constexpr Unit units[] = {{"cm", 100.0f}, {"m", 1.0f}, {"in", 39.370079f}, {"ft", 3.2808399f}};
+    const std::uint32_t lowByte = index & 0xFFu;
+    if (lowByte > 3)
+        return false;
+    unitIndex_ = static_cast<std::uint8_t>(lowByte);
+    unitName_ = units[lowByte].name;
+    factor_ = units[lowByte].factor;
+    hasFactor_ = true;
+    return true;
+}
+
+bool CUnitsParam::Get(CControllerLink& link)
+{
+    if (!CParam::Get(link))
+        return false;
+    // An index the program has no unit for leaves the previous unit in force.
+    return ApplyUnitIndex(value);
+}
+
+bool CLengthParam::Get(CControllerLink& link)
+{
+    if (!CParam::Get(link))
+        return false;
+    if (!units_.Get(link))
+        return false;
+    value = readValue = value * units_.Factor();
+    return true;
+}
+
+bool CLengthParam::Set(CControllerLink& link)
+{
+    if (!units_.HasFactor()) {
+        link.Notifier().Notify("Error: The display units have not been read from the controller, so " + Name() +
+                                   " cannot be converted to metres. Nothing was sent.",
+                               "Error", MsgButtons::Ok, MsgIcon::Stop);
+        return false;
+    }
+    value = value / units_.Factor();
+    return CParam::Set(link);
+}
+
+float CRangedLengthParam::Stepped(float x, float step)
+{
+    if (step == 0.0f)
+        return x;
+    const float sign = x < 0 ? -1.0f : 1.0f;
+    return step * std::trunc((x + sign * step / 2) / step);
+}
+
+void CRangedLengthParam::ApplyRange()
+{
+    if (!range_)
+        return;
+    const LengthRange& r = (*range_)[Units().UnitIndex()];
+    value = Stepped(value, r.step);
+    const float maximum = Stepped(r.maximum, r.step);
+    const float minimum = Stepped(r.minimum, r.step);
+    if (maximum <= value)
+        value = maximum;
+    if (value <= minimum)
+        value = minimum;
+}
+
+bool CRangedLengthParam::Get(CControllerLink& link)
+{
+    if (!CLengthParam::Get(link))
+        return false;
+    ApplyRange();
+    return true;
+}
+
+} // namespace halcyra
