@@ -1,0 +1,145 @@
+#include "cli/Cli.h"
+
+#include "cli/Commands.h"
+#include "link/SerialPort.h"
+#include "sim/SimServer.h"
+
+#include <iostream>
+#include <map>
+#include <memory>
+
+namespace halcyra::cli {
+
+namespace {
+
+void Usage(std::ostream& out)
+{
+    out << "usage: halcyra [--port DEVICE | --simulator [--sim-OPTION ...]] COMMAND [ARGS]\n"
+           "\n"
+           "Commands:\n"
+           "  ports              list the serial ports: device, a tab, the description\n"
+           "  get NAME...        read named parameters; prints each reply \"NAME: value\"\n"
+           "  set NAME VALUE     write a named parameter (VALUE in its text form, strings in quotes)\n"
+           "\n"
+           "Connection:\n"
+           "  --port DEVICE      the controller's serial port (default: the first port found)\n"
+           "  --simulator        start a simulated controller in-process and talk to it\n"
+           "                     through a pseudo-terminal; its options carry a sim- prefix:\n"
+        << sim::SimOptionsUsage("--sim-");
+}
+
+struct Command {
+    int (*run)(CommandContext&);
+    bool needsController;
+};
+
+const std::map<std::string, Command>& Commands()
+{
+    static const std::map<std::string, Command> commands = {
+        {"get", {CmdGet, true}},
+        {"set", {CmdSet, true}},
+    };
+    return commands;
+}
+
+int ListPorts(std::ostream& out)
+{
+    CSerialPortList list;
+    list.Enumerate();
+    for (const SerialPortInfo& p : list.Ports())
+        out << p.device << "\t" << p.description << "\n";
+    return kExitOk;
+}
+
+} // namespace
+
+int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in)
+{
+    std::string device;
+    bool simulator = false;
+    sim::SimOptions simOptions;
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            Usage(out);
+            return kExitOk;
+        }
+        if (a == "--port") {
+            if (i + 1 >= args.size()) {
+                err << "halcyra: --port needs a device\n";
+                return kExitUsage;
+            }
+            device = args[++i];
+        } else if (a == "--simulator") {
+            simulator = true;
+        } else if (a.rfind("--sim-", 0) == 0) {
+            std::vector<std::string> simArgs(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+            simArgs[0] = "--" + a.substr(6);
+            std::size_t j = 0;
+            std::string error;
+            if (!sim::ParseSimOption(simArgs, j, simOptions, error)) {
+                err << "halcyra: " << error << "\n";
+                return kExitUsage;
+            }
+            i += j;
+        } else {
+            break;
+        }
+    }
+    if (i >= args.size()) {
+        Usage(err);
+        return kExitUsage;
+    }
+    const std::string name = args[i];
+    std::vector<std::string> commandArgs(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    if (name == "ports")
+        return ListPorts(out);
+    auto it = Commands().find(name);
+    if (it == Commands().end()) {
+        err << "halcyra: unknown command '" << name << "'\n";
+        Usage(err);
+        return kExitUsage;
+    }
+    if (simulator && !device.empty()) {
+        err << "halcyra: use either --port or --simulator, not both\n";
+        return kExitUsage;
+    }
+
+    CTerminalNotifier notifier(err, in);
+    CControllerLink link(notifier);
+    std::unique_ptr<sim::CSimServer> server;
+    if (simulator) {
+        server = std::make_unique<sim::CSimServer>(simOptions);
+        std::string error;
+        if (!server->Open(error)) {
+            err << "halcyra: cannot start the simulator: " << error << "\n";
+            return kExitFailed;
+        }
+        server->Start();
+        device = server->DevicePath();
+    } else if (device.empty()) {
+        CSerialPortList list;
+        auto first = list.FirstPortName();
+        if (!first) {
+            err << "halcyra: no serial port found; name one with --port DEVICE or use --simulator\n";
+            return kExitFailed;
+        }
+        device = *first;
+    }
+    try {
+        link.Open(device, false);
+    } catch (const CSerialException& e) {
+        err << "halcyra: " << e.what() << "\n";
+        return kExitFailed;
+    }
+    CommandContext context{link, notifier, out, err, in, commandArgs};
+    try {
+        return it->second.run(context);
+    } catch (const CSerialException& e) {
+        err << "halcyra: " << e.what() << "\n";
+        return kExitFailed;
+    }
+}
+
+} // namespace halcyra::cli

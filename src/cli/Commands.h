@@ -1,0 +1,30 @@
+#pragma once
+// What a command of the halcyra command line gets to work with.
+
+#include "cli/TerminalNotifier.h"
+#include "link/ControllerLink.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace halcyra::cli {
+
+struct CommandContext {
+    CControllerLink& link;
+    CTerminalNotifier& notifier;
+    std::ostream& out;
+    std::ostream& err;
+    std::istream& in;
+    std::vector<std::string> args; // the command's own arguments
+};
+
+// Exit statuses.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+int CmdGet(CommandContext& c);
+int CmdSet(CommandContext& c);
+
+} // namespace halcyra::cli

@@ -1,0 +1,119 @@
+#include "sim/SimController.h"
+
+#include "link/Framing.h"
+#include "link/MemoryPort.h"
+
+#include <cstring>
+
+namespace halcyra::sim {
+
+Bytes Request::Payload(std::size_t headerBytes) const
+{
+    if (body.size() <= headerBytes)
+        return {};
+    return Bytes(body.begin() + static_cast<std::ptrdiff_t>(headerBytes), body.end());
+}
+
+std::uint16_t Request::PayloadU16(std::size_t offset, std::size_t headerBytes) const
+{
+    Bytes p = Payload(headerBytes);
+    if (p.size() < offset + 2)
+        return 0;
+    return static_cast<std::uint16_t>(p[offset] << 8 | p[offset + 1]);
+}
+
+ReplyBuilder::ReplyBuilder(const Request& request, std::size_t headerBytes)
+{
+    body_.push_back(request.messageId);
+    for (std::size_t i = 0; i < headerBytes && i < request.body.size(); ++i)
+        body_.push_back(request.body[i]);
+}
+
+ReplyBuilder& ReplyBuilder::U8(std::uint8_t v)
+{
+    body_.push_back(v);
+    return *this;
+}
+
+ReplyBuilder& ReplyBuilder::U16(std::uint16_t v)
+{
+    body_.push_back(static_cast<std::uint8_t>(v >> 8));
+    body_.push_back(static_cast<std::uint8_t>(v));
+    return *this;
+}
+
+ReplyBuilder& ReplyBuilder::U32(std::uint32_t v)
+{
+    for (int i = 3; i >= 0; --i)
+        body_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return *this;
+}
+
+ReplyBuilder& ReplyBuilder::F32(float v)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    return U32(bits);
+}
+
+ReplyBuilder& ReplyBuilder::Raw(const Bytes& bytes)
+{
+    body_.insert(body_.end(), bytes.begin(), bytes.end());
+    return *this;
+}
+
+ReplyBuilder& ReplyBuilder::Text(const std::string& text)
+{
+    body_.insert(body_.end(), text.begin(), text.end());
+    return *this;
+}
+
+CSimController::CSimController(SimSettings settings) : settings_(std::move(settings))
+{
+    params_.LoadText(DefaultSetupText());
+    RegisterAllHandlers(*this);
+}
+
+void CSimController::On(int messageId, int subCode, int operation, Handler handler)
+{
+    handlers_.push_back({{messageId, subCode, operation}, std::move(handler)});
+}
+
+void CSimController::BeginRestart() { restartEnds_ = now_ + settings_.restartTime; }
+
+std::optional<Bytes> CSimController::Handle(const Request& request, Clock::time_point now)
+{
+    now_ = now;
+    ++requestsSeen_;
+    if (Restarting())
+        return std::nullopt;
+    for (auto& [key, handler] : handlers_) {
+        if (key.messageId != request.messageId)
+            continue;
+        if (key.subCode >= 0 && key.subCode != request.SubCode())
+            continue;
+        if (key.operation >= 0 && key.operation != request.Operation())
+            continue;
+        return handler(*this, request);
+    }
+    return std::nullopt; // unknown messages go unanswered
+}
+
+Bytes CSimController::FrameReply(const Bytes& body)
+{
+    CTxBuffer tx;
+    tx.PushBack(0xBF);
+    for (std::uint8_t b : body)
+        tx.PushBack(b);
+    Bytes frame;
+    tx.BuildFrame(frame, true, true);
+    return frame;
+}
+
+void RegisterAllHandlers(CSimController& sim)
+{
+    RegisterStatusHandlers(sim);
+    RegisterParamHandlers(sim);
+}
+
+} // namespace halcyra::sim

@@ -1,0 +1,47 @@
+#pragma once
+// Options of the simulated controller, shared by halcyra-sim and by the
+// programs that start it in-process (--simulator).
+
+#include "sim/SimController.h"
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace halcyra::sim {
+
+// Misbehaviour to inject, each as a share of replies (0..1).
+struct FaultSettings {
+    bool silent = false;
+    double dropShare = 0;
+    double corruptShare = 0;
+    std::chrono::milliseconds delay{0};
+    double delayShare = 1.0;
+    int noiseBytes = 0;      // random bytes sent before each reply
+    unsigned paceBaud = 0;   // 0: send at once; otherwise no faster than this line rate
+    std::uint64_t seed = 1;
+};
+
+struct SimOptions {
+    SimSettings settings;
+    FaultSettings faults;
+    std::string linkPath;             // symlink to create at the device path
+    std::string setupFile;            // replaces the built-in setup
+    std::vector<std::string> assignments; // NAME=VALUE overrides, in order
+    bool verbose = false;
+};
+
+// Parses the option at args[index] (without any prefix), consuming its value.
+// Returns false with an error text for an unknown option or a bad value.
+bool ParseSimOption(const std::vector<std::string>& args, std::size_t& index, SimOptions& options,
+                    std::string& error);
+
+// Options that individual features' handlers read from SimSettings::extra.
+const std::map<std::string, std::string>& FeatureOptionNames();
+
+// Usage lines for the options, each starting with the given prefix ("--" or "--sim-").
+std::string SimOptionsUsage(const std::string& prefix);
+
+} // namespace halcyra::sim

@@ -1,0 +1,288 @@
+#include "sim/SimServer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace halcyra::sim {
+
+namespace {
+
+std::string Hex(const Bytes& bytes, std::size_t max = 48)
+{
+    std::string s;
+    char buf[4];
+    for (std::size_t i = 0; i < bytes.size() && i < max; ++i) {
+        std::snprintf(buf, sizeof buf, "%02X ", bytes[i]);
+        s += buf;
+    }
+    if (bytes.size() > max)
+        s += "...";
+    return s;
+}
+
+Clock::duration ByteTime(unsigned baud)
+{
+    // 8N1: ten bit times per byte.
+    return baud == 0 ? Clock::duration::zero()
+                     : std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / baud));
+}
+
+} // namespace
+
+CSimServer::CSimServer(SimOptions options)
+    : options_(std::move(options)), controller_(options_.settings), random_(options_.faults.seed)
+{
+}
+
+CSimServer::~CSimServer()
+{
+    Stop();
+    if (!options_.linkPath.empty())
+        ::unlink(options_.linkPath.c_str());
+    for (int fd : {masterFd_, slaveFd_, wakeFds_[0], wakeFds_[1]})
+        if (fd >= 0)
+            ::close(fd);
+}
+
+bool CSimServer::Open(std::string& error)
+{
+    if (!options_.setupFile.empty()) {
+        CParamStore store;
+        if (!store.LoadFile(options_.setupFile, error))
+            return false;
+        controller_.Params() = store;
+    }
+    for (const std::string& a : options_.assignments)
+        if (!controller_.Params().ApplyAssignment(a, error))
+            return false;
+
+    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (masterFd_ < 0 || ::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) {
+        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    char name[128];
+    if (::ptsname_r(masterFd_, name, sizeof name) != 0) {
+        error = std::string("cannot name the pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    devicePath_ = name;
+    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slaveFd_ < 0) {
+        error = "cannot open " + devicePath_ + ": " + std::strerror(errno);
+        return false;
+    }
+    // Raw from the start, so nothing is echoed or translated before a client
+    // applies its own settings.
+    termios tio{};
+    ::tcgetattr(slaveFd_, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slaveFd_, TCSANOW, &tio);
+    ::fcntl(masterFd_, F_SETFL, ::fcntl(masterFd_, F_GETFL) | O_NONBLOCK);
+    if (::pipe2(wakeFds_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    if (!options_.linkPath.empty()) {
+        ::unlink(options_.linkPath.c_str());
+        if (::symlink(devicePath_.c_str(), options_.linkPath.c_str()) != 0) {
+            error = "cannot create the link " + options_.linkPath + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+void CSimServer::Start()
+{
+    stopRequested_ = false;
+    thread_ = std::thread([this] { Loop(stopRequested_); });
+}
+
+void CSimServer::Stop()
+{
+    stopRequested_ = true;
+    if (wakeFds_[1] >= 0) {
+        char c = 0;
+        [[maybe_unused]] auto n = ::write(wakeFds_[1], &c, 1);
+    }
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void CSimServer::Run(const std::atomic<bool>& stopFlag) { Loop(stopFlag); }
+
+void CSimServer::WithController(const std::function<void(CSimController&)>& f)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    f(controller_);
+}
+
+bool CSimServer::Chance(double share)
+{
+    if (share <= 0)
+        return false;
+    if (share >= 1)
+        return true;
+    return std::uniform_real_distribution<double>(0.0, 1.0)(random_) < share;
+}
+
+void CSimServer::Log(const std::string& line) const
+{
+    if (options_.verbose)
+        std::cerr << "halcyra-sim: " << line << std::endl;
+}
+
+void CSimServer::Loop(const std::atomic<bool>& stopFlag)
+{
+    while (!stopFlag) {
+        Clock::time_point now = Clock::now();
+        ProcessDueFrames(now);
+        Clock::time_point nextWrite = WriteDue(now);
+        Clock::time_point wake = now + std::chrono::seconds(1);
+        if (!dueFrames_.empty() && dueFrames_.front().due < wake)
+            wake = dueFrames_.front().due;
+        if (nextWrite < wake)
+            wake = nextWrite;
+
+        pollfd fds[2] = {{masterFd_, POLLIN, 0}, {wakeFds_[0], POLLIN, 0}};
+        auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(wake - Clock::now());
+        if (wait.count() < 0)
+            wait = std::chrono::nanoseconds(0);
+        timespec ts{static_cast<time_t>(wait.count() / 1'000'000'000), static_cast<long>(wait.count() % 1'000'000'000)};
+        int r = ::ppoll(fds, 2, &ts, nullptr);
+        if (r < 0 && errno != EINTR)
+            break;
+        if (r > 0 && (fds[1].revents & POLLIN)) {
+            char buf[16];
+            while (::read(wakeFds_[0], buf, sizeof buf) > 0) {
+            }
+        }
+        if (r > 0 && (fds[0].revents & POLLIN))
+            ReadInput(Clock::now());
+    }
+}
+
+void CSimServer::ReadInput(Clock::time_point now)
+{
+    const Clock::duration byteTime = ByteTime(options_.faults.paceBaud);
+    std::uint8_t buf[512];
+    for (;;) {
+        ssize_t n = ::read(masterFd_, buf, sizeof buf);
+        if (n <= 0)
+            return;
+        for (ssize_t i = 0; i < n; ++i) {
+            // Paced: a byte has arrived only when the line could have carried it.
+            Clock::time_point arrival = now;
+            if (byteTime != Clock::duration::zero())
+                arrival = std::max(now, lastArrival_ + byteTime);
+            lastArrival_ = arrival;
+            if (!assembler_.FeedByte(buf[i]))
+                continue;
+            assembler_.ExposeHeader();
+            if (assembler_.TrailerOk()) {
+                Request req;
+                req.packetCode = assembler_.Header(0);
+                req.messageId = assembler_.Header(1);
+                int bodyCount = assembler_.Count() - 3;
+                for (int k = 0; k < bodyCount; ++k)
+                    req.body.push_back(assembler_.Peek(static_cast<std::size_t>(k)));
+                dueFrames_.push_back({arrival, std::move(req)});
+            } else {
+                Log("discarded a damaged request frame");
+            }
+            assembler_.Reset();
+        }
+    }
+}
+
+void CSimServer::ProcessDueFrames(Clock::time_point now)
+{
+    while (!dueFrames_.empty() && dueFrames_.front().due <= now) {
+        Request req = std::move(dueFrames_.front().request);
+        dueFrames_.pop_front();
+        std::optional<Bytes> reply;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            reply = controller_.Handle(req, now);
+        }
+        Log("request " + Hex(Bytes{req.packetCode, req.messageId}) + Hex(req.body));
+        if (reply)
+            QueueReply(*reply, now);
+    }
+}
+
+void CSimServer::QueueReply(const Bytes& body, Clock::time_point now)
+{
+    const FaultSettings& f = options_.faults;
+    if (f.silent || Chance(f.dropShare)) {
+        Log("reply withheld");
+        return;
+    }
+    Bytes frame = CSimController::FrameReply(body);
+    if (Chance(f.corruptShare)) {
+        // Damage a body byte but keep the framing intact, so the client sees a
+        // complete frame whose checksum does not hold.
+        std::vector<std::size_t> candidates;
+        for (std::size_t i = 2; i + 2 < frame.size(); ++i)
+            if (frame[i] != 0x10 && frame[i - 1] != 0x10 && (frame[i] ^ 0x01) != 0x10)
+                candidates.push_back(i);
+        if (!candidates.empty()) {
+            std::size_t pick = candidates[std::uniform_int_distribution<std::size_t>(0, candidates.size() - 1)(random_)];
+            frame[pick] ^= 0x01;
+            Log("reply corrupted");
+        }
+    }
+    Bytes bytes;
+    for (int i = 0; i < f.noiseBytes; ++i) {
+        auto b = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 255)(random_));
+        bytes.push_back(b == 0x10 ? 0x55 : b); // noise never opens a frame
+    }
+    bytes.insert(bytes.end(), frame.begin(), frame.end());
+    Clock::time_point notBefore = now;
+    if (f.delay.count() > 0 && Chance(f.delayShare))
+        notBefore += f.delay;
+    Log("reply " + Hex(frame));
+    out_.push_back({notBefore, std::move(bytes)});
+}
+
+Clock::time_point CSimServer::WriteDue(Clock::time_point now)
+{
+    const Clock::duration byteTime = ByteTime(options_.faults.paceBaud);
+    const Clock::time_point never = Clock::time_point::max();
+    while (!out_.empty()) {
+        OutChunk& chunk = out_.front();
+        if (chunk.notBefore > now)
+            return chunk.notBefore;
+        std::size_t count = chunk.bytes.size();
+        if (byteTime != Clock::duration::zero()) {
+            // A byte is delivered when its last bit has crossed the line.
+            if (wireFree_ < chunk.notBefore)
+                wireFree_ = chunk.notBefore;
+            auto elapsed = now - wireFree_;
+            auto fits = elapsed < Clock::duration::zero() ? 0 : elapsed / byteTime;
+            count = std::min<std::size_t>(count, static_cast<std::size_t>(fits));
+            if (count == 0)
+                return wireFree_ + byteTime;
+        }
+        ssize_t n = ::write(masterFd_, chunk.bytes.data(), count);
+        if (n <= 0)
+            return now + std::chrono::milliseconds(5); // line full: try again shortly
+        if (byteTime != Clock::duration::zero())
+            wireFree_ += byteTime * n;
+        chunk.bytes.erase(chunk.bytes.begin(), chunk.bytes.begin() + n);
+        if (chunk.bytes.empty())
+            out_.pop_front();
+    }
+    return never;
+}
+
+} // namespace halcyra::sim

@@ -1,0 +1,78 @@
+#pragma once
+// Runs a simulated controller on a pseudo-terminal: clients open the slave
+// device as they would a serial port.
+
+#include "link/Framing.h"
+#include "sim/SimController.h"
+#include "sim/SimOptions.h"
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace halcyra::sim {
+
+class CSimServer {
+public:
+    explicit CSimServer(SimOptions options);
+    ~CSimServer();
+    CSimServer(const CSimServer&) = delete;
+    CSimServer& operator=(const CSimServer&) = delete;
+
+    // Creates the pseudo-terminal and loads the setup; false with an error text.
+    bool Open(std::string& error);
+    // The device path clients open.
+    const std::string& DevicePath() const { return devicePath_; }
+
+    // Serves on a thread of its own until Stop.
+    void Start();
+    void Stop();
+    // Serves on the calling thread until stopFlag becomes true.
+    void Run(const std::atomic<bool>& stopFlag);
+
+    // Runs f with the controller locked against the serving thread.
+    void WithController(const std::function<void(CSimController&)>& f);
+    FaultSettings& Faults() { return options_.faults; }
+
+private:
+    struct OutChunk {
+        Clock::time_point notBefore;
+        Bytes bytes;
+    };
+    struct DueFrame {
+        Clock::time_point due;
+        Request request;
+    };
+
+    void Loop(const std::atomic<bool>& stopFlag);
+    void ReadInput(Clock::time_point now);
+    void ProcessDueFrames(Clock::time_point now);
+    // Writes what the line may carry by now; returns when the next byte is due.
+    Clock::time_point WriteDue(Clock::time_point now);
+    void QueueReply(const Bytes& body, Clock::time_point now);
+    bool Chance(double share);
+    void Log(const std::string& line) const;
+
+    SimOptions options_;
+    CSimController controller_;
+    std::mutex mutex_;
+    int masterFd_ = -1;
+    int slaveFd_ = -1; // kept open so the line stays up between clients
+    int wakeFds_[2] = {-1, -1};
+    std::string devicePath_;
+    std::thread thread_;
+    std::atomic<bool> stopRequested_{false};
+
+    CRxBuffer assembler_;
+    std::deque<DueFrame> dueFrames_;
+    std::deque<OutChunk> out_;
+    Clock::time_point lastArrival_{};
+    Clock::time_point wireFree_{};
+    std::mt19937_64 random_;
+};
+
+} // namespace halcyra::sim
