@@ -20,6 +20,8 @@ void Usage(std::ostream& out)
            "  ports              list the serial ports: device, a tab, the description\n"
            "  get NAME...        read named parameters; prints each reply \"NAME: value\"\n"
            "  set NAME VALUE     write a named parameter (VALUE in its text form, strings in quotes)\n"
+           "  check              check that a controller answers with compatible firmware\n"
+           "  info               the controller's identity, as the Information page shows it\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -38,6 +40,11 @@ const std::map<std::string, Command>& Commands()
     static const std::map<std::string, Command> commands = {
         {"get", {CmdGet, true}},
         {"set", {CmdSet, true}},
+        {"check", {CmdCheck, true}},
+        {"info", {CmdInfo, true}},
+        {"save-setup", {CmdSaveSetup, true}},
+        {"restore-setup", {CmdRestoreSetup, true}},
+        {"faults", {CmdFaults, true}},
     };
     return commands;
 }

@@ -26,5 +26,10 @@ inline constexpr int kExitUsage = 2;
 
 int CmdGet(CommandContext& c);
 int CmdSet(CommandContext& c);
+int CmdCheck(CommandContext& c);
+int CmdInfo(CommandContext& c);
+int CmdSaveSetup(CommandContext& c);
+int CmdRestoreSetup(CommandContext& c);
+int CmdFaults(CommandContext& c);
 
 } // namespace halcyra::cli

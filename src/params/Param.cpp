@@ -243,16 +243,24 @@ bool CUnitsParam::Get(CControllerLink& link)
 {
     if (!CParam::Get(link))
         return false;
-    // An index the program has no unit for leaves the previous unit in force.
-    return ApplyUnitIndex(value);
+    // An index the program has no unit for leaves the previous unit in force,
+    // and the get counts as failed: nothing is sent back on save.
+    if (!ApplyUnitIndex(value)) {
+        retrieved_ = false;
+        return false;
+    }
+    return true;
 }
 
 bool CLengthParam::Get(CControllerLink& link)
 {
     if (!CParam::Get(link))
         return false;
-    if (!units_.Get(link))
+    if (!units_.Get(link)) {
+        // The value is still in metres, not display units: a save must not send it.
+        retrieved_ = false;
         return false;
+    }
     value = readValue = value * units_.Factor();
     return true;
 }

@@ -114,6 +114,9 @@ void RegisterAllHandlers(CSimController& sim)
 {
     RegisterStatusHandlers(sim);
     RegisterParamHandlers(sim);
+    RegisterInfoHandlers(sim);
+    RegisterBlockHandlers(sim);
+    RegisterFaultHandlers(sim);
 }
 
 } // namespace halcyra::sim

@@ -98,6 +98,9 @@ private:
 // Each feature registers its messages here (one function per feature).
 void RegisterStatusHandlers(CSimController& sim);
 void RegisterParamHandlers(CSimController& sim);
+void RegisterInfoHandlers(CSimController& sim);  // identity, firmware, compatibility
+void RegisterBlockHandlers(CSimController& sim); // data block transfers
+void RegisterFaultHandlers(CSimController& sim); // fault table
 void RegisterAllHandlers(CSimController& sim);
 
 } // namespace halcyra::sim

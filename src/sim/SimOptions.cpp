@@ -38,7 +38,16 @@ bool NonNegative(const std::string& text, double& out, std::string& error)
 const std::map<std::string, std::string>& FeatureOptionNames()
 {
     // Options read by the handlers of individual features: name -> usage text.
-    static const std::map<std::string, std::string> names = {};
+    static const std::map<std::string, std::string> names = {
+        // controller identity and compatibility
+        {"firmware-version", "firmware-version N  application version times 100 (default 286)"},
+        {"firmware-date", "firmware-date Y-M-D  application date (default 2009-7-2)"},
+        {"serial", "serial TEXT       serial number (default HC2-0042137)"},
+        {"options", "options LIST      installed option indexes, comma-separated (default 1,6,8,10)"},
+        {"compat-a", "compat-a BYTE     answer to compatibility query A (default 1)"},
+        {"compat-b", "compat-b BYTE     answer to compatibility query B (default 1)"},
+        {"compat-c", "compat-c BYTE     answer to compatibility query C (default 1)"},
+    };
     return names;
 }
 

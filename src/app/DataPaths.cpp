@@ -1,0 +1,89 @@
+#include "app/DataPaths.h"
+
+#include "link/Notifier.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace halcyra {
+
+namespace {
+
+const char* const kConfiguration = "Configuration Files";
+const char* const kFactory = "Factory Settings Files";
+const char* const kApplication = "Application Files";
+const char* const kVehicleDatabase = "Vehicle Database Files";
+
+std::string BaseName(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
+bool WritableDirectory(const std::string& dir) { return ::access(dir.empty() ? "." : dir.c_str(), W_OK | X_OK) == 0; }
+
+} // namespace
+
+void CDataDirectories::SetDataPath(const std::string& dataPath)
+{
+    dataPath_ = dataPath;
+    configuration_ = dataPath + kConfiguration;
+    factory_ = dataPath + kFactory;
+    application_ = dataPath + kApplication;
+    vehicleDatabase_ = dataPath + kVehicleDatabase;
+}
+
+bool CDataDirectories::Fits(const std::string& dataPath)
+{
+    return dataPath.size() + std::string(kFactory).size() <= kMaxPathBytes &&
+           dataPath.size() + std::string(kVehicleDatabase).size() <= kMaxPathBytes;
+}
+
+void CDataDirectories::Create(INotifier& notifier) const
+{
+    for (const std::string* dir : {&application_, &configuration_, &factory_, &vehicleDatabase_}) {
+        if (::mkdir(dir->c_str(), 0777) == 0 || errno == EEXIST)
+            continue;
+        const int error = errno;
+        char text[512];
+        std::snprintf(text, sizeof text, "Cannot create required %s directory structure error = %d", dir->c_str(),
+                      error);
+        notifier.Notify(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+    }
+}
+
+std::string ProgramDirectory(const std::string& argv0)
+{
+    const std::string base = BaseName(argv0);
+    if (base.empty())
+        return {};
+    std::size_t at = argv0.find(base);
+    return at == std::string::npos ? std::string() : argv0.substr(0, at);
+}
+
+std::string ChooseDataPath(const std::optional<std::string>& stored, const std::string& argv0,
+                           const std::string& appDataDir, INotifier& notifier)
+{
+    if (stored) {
+        if (CDataDirectories::Fits(*stored))
+            return *stored;
+        notifier.Notify("Error: The data path \"" + *stored + "\" is too long (" + std::to_string(stored->size()) +
+                            " characters). The program's own data directory is used instead.",
+                        "Error", MsgButtons::Ok, MsgIcon::Stop);
+    }
+    std::string dir = ProgramDirectory(argv0);
+    if (WritableDirectory(dir) && CDataDirectories::Fits(dir))
+        return dir;
+    std::string fallback = appDataDir;
+    if (!fallback.empty() && fallback.back() != '/')
+        fallback += '/';
+    return fallback;
+}
+
+} // namespace halcyra

@@ -1,0 +1,91 @@
+#include "setup/InformationModel.h"
+
+#include "link/ControllerLink.h"
+#include "params/ParamSet.h"
+#include "setup/InfoMessages.h"
+#include "setup/VehicleModelInfo.h"
+
+#include <cstdio>
+
+namespace halcyra {
+
+namespace {
+
+std::string Format(const char* format, double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, v);
+    return buf;
+}
+
+std::string Date(int month, int day, int year)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d/%d/%d", month, day, year);
+    return buf;
+}
+
+} // namespace
+
+CInformationModel::CInformationModel(CParamSet& set)
+    : monVerMajor("MonVerCVMajor", &set), monVerMinor("MonVerCVMinor", &set), monVerMonth("MonVerCVMonth", &set),
+      monVerDay("MonVerCVDay", &set), monVerYear("MonVerCVYear", &set)
+{
+}
+
+const char* CInformationModel::OptionName(int index)
+{
+    static const char* const names[32] = {
+        "Orlic Display", "Logging", "Safety MCU", "GPS Simulation", "DAQ Simulation", "Diagnostic Mode Enabled",
+        "IMU", "Factory Testing", "Lightbar", "Tarnet", "RTK", "ISO VT Display"};
+    return index >= 0 && index < 32 ? names[index] : nullptr;
+}
+
+std::string CInformationModel::OptionsText(const std::uint8_t (&flags)[64])
+{
+    std::string text;
+    for (int i = 1; i < 64; ++i) {
+        const char* name = OptionName(i);
+        if (!flags[i] || !name)
+            continue;
+        if (!text.empty())
+            text += ", ";
+        text += name;
+    }
+    return text;
+}
+
+void CInformationModel::UpdateMonitorTexts()
+{
+    monitorVersion = Format("%.2f", static_cast<double>(static_cast<float>(monVerMajor.value) +
+                                                         static_cast<float>(monVerMinor.value) * 0.01f));
+    monitorDate = Date(static_cast<int>(monVerMonth.value), monVerDay.value, static_cast<int>(monVerYear.value));
+}
+
+void CInformationModel::Refresh(CControllerLink& link)
+{
+    CUnitInfoMsg unit;
+    if (link.Transact(unit, 1000, 3, true, true)) {
+        serialNumber = unit.SerialNumber();
+        optionsInstalled = OptionsText(unit.options);
+    }
+    CFirmwareInfoMsg firmware;
+    if (link.Transact(firmware, 1000, 3, true, true)) {
+        applicationVersion = Format("%.2f", static_cast<double>(firmware.Version()));
+        applicationDate = Date(firmware.month, firmware.day, firmware.year);
+    }
+    UpdateMonitorTexts();
+    CVehicleModelInfo vehicle;
+    if (vehicle.Read(link))
+        vehicleModel = vehicle.modelName;
+}
+
+std::vector<CInformationModel::Line> CInformationModel::Lines() const
+{
+    return {{"Serial Number:", &serialNumber},      {"Application Version:", &applicationVersion},
+            {"Application Date:", &applicationDate}, {"Options Installed:", &optionsInstalled},
+            {"Vehicle Model:", &vehicleModel},       {"Monitor Version:", &monitorVersion},
+            {"Monitor Date:", &monitorDate}};
+}
+
+} // namespace halcyra

@@ -1,0 +1,7 @@
+#include "sim/SimController.h"
+
+namespace halcyra::sim {
+
+void RegisterBlockHandlers(CSimController&) {}
+
+} // namespace halcyra::sim

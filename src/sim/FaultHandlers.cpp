@@ -1,0 +1,7 @@
+#include "sim/SimController.h"
+
+namespace halcyra::sim {
+
+void RegisterFaultHandlers(CSimController&) {}
+
+} // namespace halcyra::sim

@@ -1,0 +1,139 @@
+// The simulator served on a pseudo-terminal and reached through the real
+// serial port code, with and without injected faults.
+
+#include "RecordingNotifier.h"
+#include "link/ControllerLink.h"
+#include "params/Param.h"
+#include "sim/SimServer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace halcyra;
+using namespace halcyra::sim;
+using halcyra::test::CRecordingNotifier;
+
+namespace {
+
+struct Connected {
+    explicit Connected(SimOptions options) : server(std::move(options)), link(notifier)
+    {
+        std::string error;
+        EXPECT_TRUE(server.Open(error)) << error;
+        server.Start();
+        link.Open(server.DevicePath(), false);
+    }
+    CSimServer server;
+    CRecordingNotifier notifier;
+    CControllerLink link;
+};
+
+} // namespace
+
+TEST(SimServer, AnswersGetsThroughTheSerialPort)
+{
+    SimOptions o;
+    o.assignments = {"dsu=2"};
+    Connected c(o);
+    CUIntParam vtt("vtt");
+    CUnitsParam dsu;
+    EXPECT_TRUE(vtt.Get(c.link));
+    EXPECT_EQ(5u, vtt.value);
+    EXPECT_TRUE(dsu.Get(c.link));
+    EXPECT_EQ("in", dsu.UnitName());
+    EXPECT_TRUE(c.notifier.shown.empty());
+}
+
+TEST(SimServer, RetriesRideOverDroppedCorruptedAndNoisyReplies)
+{
+    SimOptions o;
+    o.faults.dropShare = 0.3;
+    o.faults.corruptShare = 0.2;
+    o.faults.noiseBytes = 12;
+    o.faults.seed = 11;
+    Connected c(o);
+    int ok = 0;
+    for (int i = 0; i < 12; ++i) {
+        CUIntParam vtt("vtt");
+        ok += vtt.Get(c.link) && vtt.value == 5u;
+    }
+    // Three tries per get: nearly all succeed; a failure is reported, never a wrong value.
+    EXPECT_GE(ok, 10);
+    for (const auto& box : c.notifier.shown)
+        EXPECT_EQ("Communication Error Occured", box.text);
+}
+
+TEST(SimServer, LateReplyReachesTheNextTransactionAndIsRefusedByName)
+{
+    SimOptions o;
+    o.faults.delay = std::chrono::milliseconds(1150);
+    Connected c(o);
+    CUIntParam vtt("vtt");
+    CUnitsParam dsu;
+    // The first try times out; its late reply answers the second try.
+    EXPECT_TRUE(vtt.Get(c.link));
+    // The second try's reply now arrives during the next get: same header
+    // bytes, other name, so that get fails instead of storing vtt's value.
+    EXPECT_FALSE(dsu.Get(c.link));
+    EXPECT_FALSE(dsu.IsRetrieved());
+}
+
+TEST(SimServer, SilentControllerFailsAfterThreeTries)
+{
+    SimOptions o;
+    o.faults.silent = true;
+    Connected c(o);
+    CStatusMsg status;
+    auto t0 = std::chrono::steady_clock::now();
+    EXPECT_FALSE(c.link.Transact(status, 100, 3, true, true));
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(300));
+    ASSERT_EQ(1u, c.notifier.shown.size());
+    EXPECT_EQ("Data Transfer Error", c.notifier.shown[0].caption);
+}
+
+TEST(SimServer, ResetSilencesTheControllerForItsRestartTime)
+{
+    SimOptions o;
+    o.settings.restartTime = std::chrono::milliseconds(400);
+    Connected c(o);
+    c.link.SendOnly(CResetMsg());
+    CStatusMsg early;
+    EXPECT_FALSE(c.link.Transact(early, 100, 1, true, false));
+    CStatusMsg later;
+    EXPECT_TRUE(c.link.Transact(later, 250, 16, true, false));
+    EXPECT_EQ(1, later.status[0]);
+}
+
+TEST(SimServer, SetChangesTheStoreAndLinkPathPointsAtTheDevice)
+{
+    const std::string linkPath = ::testing::TempDir() + "halcyra-sim-link";
+    SimOptions o;
+    o.linkPath = linkPath;
+    {
+        Connected c(o);
+        EXPECT_EQ(c.server.DevicePath(), std::filesystem::read_symlink(linkPath).string());
+        CStringParam vms("vms");
+        ASSERT_TRUE(vms.Get(c.link));
+        vms.value = "Other Model";
+        ASSERT_TRUE(vms.Set(c.link));
+        std::string stored;
+        c.server.WithController([&](CSimController& s) { stored = s.Params().Get("vms").value_or(""); });
+        EXPECT_EQ("\"Other Model\"", stored);
+    }
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(linkPath)));
+}
+
+TEST(SimServer, PacedRepliesTakeAtLeastTheirWireTime)
+{
+    SimOptions o;
+    o.faults.paceBaud = 9600;
+    Connected c(o);
+    CStringParam vms("vms");
+    auto t0 = std::chrono::steady_clock::now();
+    ASSERT_TRUE(vms.Get(c.link));
+    auto took = std::chrono::steady_clock::now() - t0;
+    const double bytes = static_cast<double>(c.link.BytesSent() + c.link.BytesReceived());
+    EXPECT_GE(std::chrono::duration<double>(took).count(), 0.95 * bytes * 10.0 / 9600.0);
+}
