@@ -1,0 +1,48 @@
+#include "SimFixture.h"
+#include "app/ConnectionCheck.h"
+
+using namespace halcyra;
+using namespace halcyra::test;
+
+TEST(ConnectionCheck, PassesWithACurrentCompatibleController)
+{
+    SimLink s(WithExtra({{"firmware-version", "100"}}));
+    EXPECT_TRUE(CheckHalcyraComms(s.link, true));
+    EXPECT_TRUE(s.notifier.shown.empty());
+}
+
+TEST(ConnectionCheck, OldFirmwareNamesBothVersions)
+{
+    SimLink s(WithExtra({{"firmware-version", "99"}}));
+    EXPECT_FALSE(CheckHalcyraComms(s.link, true));
+    ASSERT_EQ(1u, s.notifier.shown.size());
+    EXPECT_EQ("The Halcyra firmware must be upgraded to use this program. Version 0.99 is installed and 1.00 or later "
+              "is needed.",
+              s.notifier.shown[0].text);
+    EXPECT_EQ("Error: Upgrade Firmware", s.notifier.shown[0].caption);
+    EXPECT_EQ(MsgIcon::Stop, s.notifier.shown[0].icon);
+}
+
+TEST(ConnectionCheck, IncompatibleAnswerShowsOneVersionError)
+{
+    SimLink s(WithExtra({{"compat-b", "0"}}));
+    EXPECT_FALSE(CheckHalcyraComms(s.link, true));
+    ASSERT_EQ(1u, s.notifier.shown.size());
+    EXPECT_EQ("Version Error", s.notifier.shown[0].caption);
+
+    s.notifier.shown.clear();
+    EXPECT_FALSE(CheckHalcyraComms(s.link, false));
+    EXPECT_TRUE(s.notifier.shown.empty());
+}
+
+TEST(ConnectionCheck, SilentControllerShowsTransferThenCommunicationsError)
+{
+    sim::SimOptions o;
+    o.faults.silent = true;
+    SimLink s(o);
+    EXPECT_FALSE(CheckHalcyraComms(s.link, true));
+    ASSERT_EQ(2u, s.notifier.shown.size());
+    EXPECT_EQ("Communication Error Occured", s.notifier.shown[0].text);
+    EXPECT_EQ("Communications Error", s.notifier.shown[1].caption);
+    EXPECT_EQ(0u, s.notifier.shown[1].text.find("Error: Communication with the Halcyra Controller failed."));
+}

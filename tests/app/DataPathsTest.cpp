@@ -1,0 +1,76 @@
+#include "RecordingNotifier.h"
+#include "app/DataPaths.h"
+#include "app/InstanceLock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace halcyra;
+using halcyra::test::CRecordingNotifier;
+namespace fs = std::filesystem;
+
+TEST(DataPaths, ProgramDirectoryIsCutBeforeTheFirstOccurrenceOfTheBaseName)
+{
+    EXPECT_EQ("/opt/halcyra/bin/", ProgramDirectory("/opt/halcyra/bin/halcyra-toolbox"));
+    EXPECT_EQ("C:\\Tools\\", ProgramDirectory("C:\\Tools\\Toolbox.exe"));
+    // An earlier directory carrying the same name ends the path there.
+    EXPECT_EQ("/home/", ProgramDirectory("/home/halcyra-toolbox/bin/halcyra-toolbox"));
+    EXPECT_EQ("", ProgramDirectory("halcyra-toolbox"));
+}
+
+TEST(DataPaths, StoredPathIsUsedAsStoredAndTooLongOnesAreRefused)
+{
+    CRecordingNotifier notifier;
+    EXPECT_EQ("/srv/Data", ChooseDataPath(std::string("/srv/Data"), "/x/prog", "/appdata", notifier));
+    CDataDirectories dirs;
+    dirs.SetDataPath("/srv/Data");
+    EXPECT_EQ("/srv/DataConfiguration Files", dirs.ConfigurationDir());
+    EXPECT_TRUE(notifier.shown.empty());
+
+    const std::string tooLong = "/" + std::string(250, 'd') + "/";
+    EXPECT_FALSE(CDataDirectories::Fits(tooLong));
+    std::string chosen = ChooseDataPath(tooLong, "/nonexistent-dir/prog", "/appdata", notifier);
+    EXPECT_EQ("/appdata/", chosen);
+    ASSERT_EQ(1u, notifier.shown.size());
+    EXPECT_NE(std::string::npos, notifier.shown[0].text.find("too long"));
+}
+
+TEST(DataPaths, CreatesTheFourDirectoriesOrSaysWhyNot)
+{
+    const fs::path root = fs::path(::testing::TempDir()) / "halcyra-data-test";
+    fs::remove_all(root);
+    fs::create_directories(root);
+    CRecordingNotifier notifier;
+    CDataDirectories dirs;
+    dirs.SetDataPath(root.string() + "/");
+    dirs.Create(notifier);
+    dirs.Create(notifier); // already there: no complaint
+    EXPECT_TRUE(notifier.shown.empty());
+    for (const char* name : {"Configuration Files", "Factory Settings Files", "Application Files", "Vehicle Database Files"})
+        EXPECT_TRUE(fs::is_directory(root / name)) << name;
+
+    dirs.SetDataPath((root / "missing" / "").string());
+    dirs.Create(notifier);
+    ASSERT_EQ(4u, notifier.shown.size());
+    EXPECT_EQ("Cannot create required " + (root / "missing" / "Application Files").string() +
+                  " directory structure error = 2",
+              notifier.shown[0].text);
+    EXPECT_EQ(kAppTitle, notifier.shown[0].caption);
+    fs::remove_all(root);
+}
+
+TEST(InstanceLock, SecondInstanceIsRefusedUntilTheFirstEnds)
+{
+    const std::string path = ::testing::TempDir() + "halcyra-lock-test.lock";
+    {
+        CInstanceLock first(path);
+        ASSERT_TRUE(first.Acquire());
+        CInstanceLock second(path);
+        EXPECT_FALSE(second.Acquire());
+    }
+    CInstanceLock third(path);
+    EXPECT_TRUE(third.Acquire());
+    EXPECT_EQ("Halcyra Toolbox is already running.\nA second instance cannot be started.",
+              CInstanceLock::AlreadyRunningText());
+}
