@@ -15,28 +15,27 @@ bool CPageLogic::FetchAll(CControllerLink& link)
     return false;
 }
 
-void CPageLogic::OnLeave(CControllerLink& link)
+void CPageLogic::AskAndMaybeSave(CControllerLink& link, const char* text, const char* caption, MsgIcon icon,
+                                 MsgAnswer saveAnswer)
 {
     if (!IsPageModified())
         return;
-    lastAnswer = link.Notifier().Notify("Save Changes?", "Save", MsgButtons::YesNo, MsgIcon::Question);
-    if (lastAnswer == MsgAnswer::Yes)
+    lastAnswer = link.Notifier().Notify(text, caption, MsgButtons::YesNo, icon);
+    if (lastAnswer == saveAnswer)
         params.SetModified(link);
     modifiedFlag = false;
     if (onModifiedChanged)
         onModifiedChanged(false);
 }
 
+void CPageLogic::OnLeave(CControllerLink& link)
+{
+    AskAndMaybeSave(link, "Save Changes?", "Save", MsgIcon::Question, MsgAnswer::Yes);
+}
+
 void CPageLogic::OnCancel(CControllerLink& link)
 {
-    if (!IsPageModified())
-        return;
-    lastAnswer = link.Notifier().Notify("Discard Changes?", " ", MsgButtons::YesNo, MsgIcon::Exclamation);
-    if (lastAnswer == MsgAnswer::No)
-        params.SetModified(link);
-    modifiedFlag = false;
-    if (onModifiedChanged)
-        onModifiedChanged(false);
+    AskAndMaybeSave(link, "Discard Changes?", " ", MsgIcon::Exclamation, MsgAnswer::No);
 }
 
 void ResetControllerAndWait(CControllerLink& link, const std::function<void(bool)>& busy,

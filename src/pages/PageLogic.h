@@ -40,6 +40,10 @@ public:
     MsgAnswer lastAnswer = MsgAnswer::No;
     // Called when the modified flag is cleared, so a sheet can disable Apply.
     std::function<void(bool)> onModifiedChanged;
+
+private:
+    void AskAndMaybeSave(CControllerLink& link, const char* text, const char* caption, MsgIcon icon,
+                         MsgAnswer saveAnswer);
 };
 
 // Restarts the controller and waits for it to answer again: the reset box,

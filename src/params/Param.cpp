@@ -149,15 +149,6 @@ bool CUIntParam::FromText(std::string_view text)
 
 std::string CByteParam::ToText() const { return std::to_string(value & 0xFFu); }
 
-bool CByteParam::FromText(std::string_view text)
-{
-    std::uint32_t v = 0;
-    if (!ScanUnsigned(text, v))
-        return false;
-    value = readValue = v;
-    return true;
-}
-
 std::string CShortParam::ToText() const { return std::to_string(static_cast<std::uint32_t>(static_cast<std::int32_t>(value))); }
 
 bool CShortParam::FromText(std::string_view text)

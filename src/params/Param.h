@@ -57,14 +57,11 @@ public:
     std::uint32_t readValue = 0;
 };
 
-class CByteParam : public CParam {
+// Holds the whole number read, sends its low 8 bits.
+class CByteParam : public CUIntParam {
 public:
-    using CParam::CParam;
-    std::string ToText() const override; // low 8 bits only
-    bool FromText(std::string_view text) override;
-    bool IsModified() const override { return retrieved_ && value != readValue; }
-    std::uint32_t value = 0;
-    std::uint32_t readValue = 0;
+    using CUIntParam::CUIntParam;
+    std::string ToText() const override;
 };
 
 class CShortParam : public CParam {
