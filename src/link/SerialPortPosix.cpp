@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace halcyra {
@@ -292,14 +293,19 @@ std::string ReadFirstLine(const fs::path& file)
     return line;
 }
 
-// Splits "ttyUSB10" into ("ttyUSB", 10) for natural ordering.
-std::pair<std::string, long> SplitName(const std::string& name)
+// Orders "ttyS2" before "ttyS10": the prefix, then the trailing number by
+// its length without leading zeros, then by its digits.
+bool NaturalLess(const std::string& a, const std::string& b)
 {
-    std::size_t digits = name.size();
-    while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1])))
-        --digits;
-    long number = digits < name.size() ? std::stol(name.substr(digits)) : -1;
-    return {name.substr(0, digits), number};
+    auto split = [](const std::string& name) {
+        std::size_t digits = name.size();
+        while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1])))
+            --digits;
+        std::string number = name.substr(digits);
+        number.erase(0, std::min(number.find_first_not_of('0'), number.size()));
+        return std::tuple(name.substr(0, digits), number.size(), number);
+    };
+    return split(a) < split(b);
 }
 
 bool IsUsbName(const std::string& name) { return name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0; }
@@ -379,7 +385,7 @@ void CSerialPortList::Build()
         bool ua = IsUsbName(a), ub = IsUsbName(b);
         if (ua != ub)
             return ua;
-        return SplitName(a) < SplitName(b);
+        return NaturalLess(a, b);
     });
     for (const std::string& name : names)
         ports_.push_back({(fs::path(devDir_) / name).string(), Describe(fs::path(sysClassTty_) / name, name)});

@@ -1,0 +1,119 @@
+// Reading parameters from parameter text files.
+
+#include "params/Param.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace halcyra {
+namespace {
+
+class File {
+public:
+    explicit File(const std::string& text) : f_(std::tmpfile())
+    {
+        EXPECT_NE(f_, nullptr);
+        std::fwrite(text.data(), 1, text.size(), f_);
+        std::rewind(f_);
+    }
+    ~File() { std::fclose(f_); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    operator std::FILE*() const { return f_; }
+
+private:
+    std::FILE* f_;
+};
+
+TEST(ParamFile, EveryLineBreakStyleEndsOneLine)
+{
+    for (const std::string eol : {"\r\n", "\n\r", "\r", "\n"}) {
+        File file("aaa: 1" + eol + "vtt: 42" + eol + "vms: \"x y\"" + eol);
+        CUIntParam aaa("aaa"), vtt("vtt"), zzz("zzz");
+        CStringParam vms("vms");
+        EXPECT_TRUE(aaa.ReadFromFile(file));
+        EXPECT_TRUE(vtt.ReadFromFile(file));
+        EXPECT_TRUE(vms.ReadFromFile(file));
+        EXPECT_FALSE(zzz.ReadFromFile(file));
+        EXPECT_EQ(aaa.value, 1u);
+        EXPECT_EQ(vtt.value, 42u);
+        EXPECT_EQ(vms.value, "x y");
+        EXPECT_TRUE(vtt.IsRetrieved());
+        vtt.value = 43;
+        EXPECT_TRUE(vtt.IsModified());
+    }
+}
+
+TEST(ParamFile, LastLineWithoutBreakKeepsAllItsCharacters)
+{
+    CStringParam vms("vms");
+    File unterminated("aaa: 1\nvms: \"abc\"");
+    EXPECT_TRUE(vms.ReadFromFile(unterminated));
+    EXPECT_EQ(vms.value, "abc");
+    CUIntParam rate("DblRate");
+    File number("DblRate: 10");
+    EXPECT_TRUE(rate.ReadFromFile(number));
+    EXPECT_EQ(rate.value, 10u);
+}
+
+TEST(ParamFile, EmptyLineEndsTheSearch)
+{
+    File file("aaa: 1\r\n\r\nvtt: 4\r\n");
+    CUIntParam aaa("aaa"), vtt("vtt");
+    EXPECT_TRUE(aaa.ReadFromFile(file));
+    EXPECT_FALSE(vtt.ReadFromFile(file));
+    EXPECT_FALSE(vtt.IsRetrieved());
+}
+
+TEST(ParamFile, OnlyALineNamingTheParameterExactlyMatches)
+{
+    File file("# vtt: 5\n;;;vtt: 6\n vtt: 7\nvt: 8\nvttx: 9\nvtt: 10\n");
+    CUIntParam vtt("vtt");
+    EXPECT_TRUE(vtt.ReadFromFile(file));
+    EXPECT_EQ(vtt.value, 10u);
+
+    File commentsOnly("# vtt: 5\n--- vtt: 6\n");
+    CUIntParam again("vtt");
+    EXPECT_FALSE(again.ReadFromFile(commentsOnly));
+}
+
+TEST(ParamFile, LinesHoldAtMost227Characters)
+{
+    // "vms: " and two quotes around the value: 220 characters fill 227.
+    CStringParam vms("vms");
+    File fits("vms: \"" + std::string(220, 'a') + "\"\nvtt: 1\n");
+    EXPECT_TRUE(vms.ReadFromFile(fits));
+    EXPECT_EQ(vms.value, std::string(220, 'a'));
+
+    File tooLong("vms: \"" + std::string(221, 'a') + "\"\nvtt: 1\n");
+    EXPECT_FALSE(vms.ReadFromFile(tooLong));
+    EXPECT_EQ(vms.value, "");
+    CUIntParam vtt("vtt");
+    EXPECT_FALSE(vtt.ReadFromFile(tooLong));
+}
+
+TEST(ParamFile, StringValueMustBeQuoted)
+{
+    File file("vms: Tractor 7\n");
+    CStringParam vms("vms");
+    vms.value = "old";
+    EXPECT_FALSE(vms.ReadFromFile(file));
+    EXPECT_EQ(vms.value, "");
+    EXPECT_FALSE(vms.IsRetrieved());
+}
+
+TEST(ParamFile, FileIsRewoundBeforeAndAfterReading)
+{
+    File file("aaa: 1\nvtt: 2\n");
+    CUIntParam vtt("vtt"), zzz("zzz");
+    std::fseek(file, 0, SEEK_END);
+    EXPECT_TRUE(vtt.ReadFromFile(file));
+    EXPECT_EQ(std::ftell(file), 0);
+    EXPECT_FALSE(zzz.ReadFromFile(file));
+    EXPECT_EQ(std::ftell(file), 0);
+}
+
+} // namespace
+} // namespace halcyra
