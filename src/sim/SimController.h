@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -83,6 +84,31 @@ public:
 
     std::uint64_t RequestsSeen() const { return requestsSeen_; }
 
+    // Data block transfers (BlockHandlers.cpp).
+    struct UploadChunk {
+        std::uint32_t index = 0; // the chunk index, or the total length for block 0
+        Bytes data;              // the 228 data bytes as received
+    };
+    struct BlockState {
+        Bytes download;                  // the block as given out by the last begin-download
+        bool downloadBegun = false;
+        Bytes upload;                    // collected since the last begin-upload
+        bool uploadBegun = false;
+        bool uploadComplete = false;     // the last chunk has arrived
+        std::vector<UploadChunk> chunks; // every upload chunk since the last begin-upload
+        std::uint32_t uploadsCompleted = 0;
+    };
+    BlockState& Block(std::uint8_t block) { return blocks_[block]; }
+
+    // Fault table (FaultHandlers.cpp).
+    struct FaultSlot {
+        bool active = false;
+        std::uint16_t count = 0;
+        float data[3] = {};
+        std::string description;
+    };
+    std::vector<FaultSlot>& FaultSlots();
+
 private:
     struct Key {
         int messageId, subCode, operation;
@@ -93,6 +119,8 @@ private:
     Clock::time_point now_{};
     Clock::time_point restartEnds_{};
     std::uint64_t requestsSeen_ = 0;
+    std::map<std::uint8_t, BlockState> blocks_;
+    std::optional<std::vector<FaultSlot>> faultSlots_; // from the "faults" option on first use
 };
 
 // Each feature registers its messages here (one function per feature).
@@ -102,5 +130,12 @@ void RegisterInfoHandlers(CSimController& sim);  // identity, firmware, compatib
 void RegisterBlockHandlers(CSimController& sim); // data block transfers
 void RegisterFaultHandlers(CSimController& sim); // fault table
 void RegisterAllHandlers(CSimController& sim);
+
+// The bytes of a data block as the controller would give them out now:
+// 1 the data log, 5 the setup, 6 the advanced setup, 8 the dead-zone report.
+Bytes BlockContents(CSimController& sim, std::uint8_t block);
+// The fault table an option text describes (see the "faults" option), or
+// the default table for an empty text.
+std::vector<CSimController::FaultSlot> ParseFaultTable(const std::string& spec);
 
 } // namespace halcyra::sim

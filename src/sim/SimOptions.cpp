@@ -47,6 +47,13 @@ const std::map<std::string, std::string>& FeatureOptionNames()
         {"compat-a", "compat-a BYTE     answer to compatibility query A (default 1)"},
         {"compat-b", "compat-b BYTE     answer to compatibility query B (default 1)"},
         {"compat-c", "compat-c BYTE     answer to compatibility query C (default 1)"},
+        // data blocks
+        {"log-length", "log-length BYTES  length of the data log, block 1 (default 3000)"},
+        {"begin-status", "begin-status N    status byte of every begin-download and begin-upload reply (0 accepts)"},
+        {"stall-chunk", "stall-chunk N     stop answering block chunks from chunk N on (drops out mid-transfer)"},
+        // fault table
+        {"faults", "faults SPEC       fault table SLOTS[;SLOT,COUNT,DATA1,DATA2,DATA3,DESCRIPTION]... listing the "
+                   "active slots (default 5 slots, 1 and 3 active)"},
     };
     return names;
 }

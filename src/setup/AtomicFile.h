@@ -1,0 +1,38 @@
+#pragma once
+// Replaces a file only once its new contents are complete: the data goes to a
+// temporary file beside the destination, is flushed to disk and then renamed
+// over it. Until Commit succeeds, any previous file stays as it was.
+
+#include <cstdio>
+#include <string>
+
+namespace halcyra {
+
+class CAtomicFile {
+public:
+    CAtomicFile() = default;
+    ~CAtomicFile(); // discards an uncommitted file
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    // Creates the temporary file. Fails, creating nothing, when the
+    // destination exists but is not a writable regular file, or when its
+    // directory does not take new files.
+    bool Open(const std::string& destination);
+    std::FILE* File() const { return file_; }
+    // Flushes, syncs, closes and renames over the destination. On failure the
+    // temporary is removed and the destination is untouched.
+    bool Commit();
+    // Closes and removes the temporary file.
+    void Discard();
+
+    const std::string& Destination() const { return destination_; }
+    const std::string& TemporaryPath() const { return temporary_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string destination_;
+    std::string temporary_;
+};
+
+} // namespace halcyra

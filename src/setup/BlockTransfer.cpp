@@ -1,0 +1,278 @@
+#include "setup/BlockTransfer.h"
+
+#include "link/ControllerLink.h"
+#include "link/Framing.h"
+
+namespace halcyra {
+
+namespace {
+
+constexpr std::uint8_t kBlockMsgId = 0x41;
+enum BlockOperation : std::uint8_t { BeginUpload = 0, UploadChunk = 1, BeginDownload = 2, DownloadChunk = 3 };
+
+std::uint32_t ChunksFor(std::uint64_t length)
+{
+    return static_cast<std::uint32_t>((length + kBlockChunkBytes - 1) / kBlockChunkBytes);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- messages
+
+CBlockBeginDownloadMsg::CBlockBeginDownloadMsg(std::uint8_t block)
+    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, BeginDownload, 7)
+{
+}
+
+void CBlockBeginDownloadMsg::EncodePayload(CTxBuffer& tx) const { tx.PushValue(std::uint16_t{0}); }
+
+bool CBlockBeginDownloadMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(status);
+    rx.PopValue(word);
+    rx.PopValue(length);
+    return true;
+}
+
+CBlockChunkDownloadMsg::CBlockChunkDownloadMsg(std::uint8_t block)
+    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, DownloadChunk, 3 + kBlockChunkBytes)
+{
+}
+
+void CBlockChunkDownloadMsg::EncodePayload(CTxBuffer& tx) const { tx.PushValue(index); }
+
+bool CBlockChunkDownloadMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(status);
+    rx.PopValue(word);
+    for (std::uint8_t& b : data)
+        rx.PopValue(b);
+    return true;
+}
+
+CBlockBeginUploadMsg::CBlockBeginUploadMsg(std::uint8_t block)
+    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, BeginUpload, 3)
+{
+}
+
+void CBlockBeginUploadMsg::EncodePayload(CTxBuffer& tx) const { tx.PushValue(std::uint16_t{0}); }
+
+bool CBlockBeginUploadMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(status);
+    rx.PopValue(word);
+    return true;
+}
+
+CBlockChunkUploadMsg::CBlockChunkUploadMsg(std::uint8_t block)
+    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, UploadChunk, 3)
+{
+}
+
+void CBlockChunkUploadMsg::EncodePayload(CTxBuffer& tx) const
+{
+    if (subCode == 0)
+        tx.PushValue(totalLength);
+    else
+        tx.PushValue(index);
+    for (std::uint8_t b : data)
+        tx.PushBack(b);
+}
+
+bool CBlockChunkUploadMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(status);
+    rx.PopValue(word);
+    return true;
+}
+
+// Takes any reply with a given header off the line.
+class CLateReplyCatcher final : public CControllerMsg {
+public:
+    explicit CLateReplyCatcher(const CControllerMsg& like)
+        : CControllerMsg(like.Family(), like.messageId, like.subCode, like.operation, kAnyLength)
+    {
+    }
+    bool DecodePayload(CRxBuffer& rx) override
+    {
+        std::uint8_t b = 0;
+        while (rx.PopFront(b)) {
+        }
+        return true;
+    }
+};
+
+// ---------------------------------------------------------------- transfer
+
+CBlockTransfer::CBlockTransfer(CControllerLink& link, std::FILE* file) : link_(link), file_(file) {}
+
+CBlockTransfer::~CBlockTransfer() { Close(); }
+
+bool CBlockTransfer::Open(const std::string& path, const char* mode)
+{
+    Close();
+    file_ = std::fopen(path.c_str(), mode);
+    if (!file_)
+        return false;
+    ownsFile_ = true;
+    fileName_ = path;
+    return true;
+}
+
+void CBlockTransfer::Attach(std::FILE* file, std::string name)
+{
+    Close();
+    file_ = file;
+    fileName_ = std::move(name);
+}
+
+void CBlockTransfer::Close()
+{
+    if (file_ && ownsFile_)
+        std::fclose(file_);
+    file_ = nullptr;
+    ownsFile_ = false;
+}
+
+std::size_t CBlockTransfer::ChunkBytes(std::uint32_t index) const
+{
+    if (index < chunkCount_)
+        return kBlockChunkBytes;
+    return blockLength_ - (chunkCount_ - 1) * kBlockChunkBytes;
+}
+
+bool CBlockTransfer::Write(const BlockChunk& data, std::size_t count)
+{
+    // A full disk must fail the transfer, not leave a short file behind a success.
+    return file_ && std::fwrite(data.data(), 1, count, file_) == count;
+}
+
+void CBlockTransfer::Report(std::uint32_t done) const
+{
+    if (progress_)
+        progress_(done, chunkCount_);
+}
+
+bool CBlockTransfer::TransactAndSettle(CControllerMsg& msg, std::uint32_t timeoutMs, int tries, bool showError)
+{
+    for (int attempt = 1; attempt <= tries; ++attempt) {
+        if (link_.Transact(msg, timeoutMs, 1, true, showError && attempt == tries)) {
+            if (attempt > 1)
+                DiscardLateReplies(msg, timeoutMs, attempt - 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CBlockTransfer::DiscardLateReplies(const CControllerMsg& msg, std::uint32_t timeoutMs, int count)
+{
+    // The tries went out one time-out apart, so a late answer to a later try
+    // is due about one time-out after the answer that was taken, give or take
+    // the controller's jitter. A try whose request was lost is never answered.
+    const std::uint32_t window = timeoutMs + timeoutMs / 2;
+    CLateReplyCatcher catcher(msg);
+    link_.Register(catcher);
+    for (int i = 0; i < count; ++i) {
+        catcher.SetState(CControllerMsg::Waiting);
+        if (!link_.AwaitReply(catcher, window, 1, false))
+            break;
+    }
+    link_.Unregister(catcher);
+}
+
+bool CBlockTransfer::DownloadToFile(std::uint8_t block)
+{
+    if (!file_)
+        return false;
+    block_ = block;
+    CBlockBeginDownloadMsg begin(block);
+    CBlockChunkDownloadMsg chunk(block);
+    if (!TransactAndSettle(begin, 2000, 3, true) || begin.status != 0)
+        return false;
+    if (ChunksFor(begin.length) > kMaxBlockChunks)
+        return false;
+    blockLength_ = begin.length;
+    chunkCount_ = ChunksFor(blockLength_);
+    Report(0);
+    for (std::uint32_t i = 1; i <= chunkCount_; ++i) {
+        chunk.index = static_cast<std::uint16_t>(i);
+        if (!TransactAndSettle(chunk, 2000, 3, true))
+            return false;
+        if (!Write(chunk.data, ChunkBytes(i)))
+            return false;
+        Report(i);
+    }
+    return true;
+}
+
+bool CBlockTransfer::UploadFromFile(std::uint8_t block)
+{
+    if (!file_ || std::fseek(file_, 0, SEEK_END) != 0)
+        return false;
+    const long end = std::ftell(file_);
+    if (end <= 0 || std::fseek(file_, 0, SEEK_SET) != 0)
+        return false;
+    const auto length = static_cast<std::uint64_t>(end);
+    // Indexes 1..N-1 and 0xFFFF for the last: N - 1 must stay below 0xFFFF.
+    if (ChunksFor(length) > kMaxBlockChunks)
+        return false;
+    block_ = block;
+    blockLength_ = static_cast<std::uint32_t>(length);
+    chunkCount_ = ChunksFor(length);
+
+    CBlockBeginUploadMsg begin(block);
+    CBlockChunkUploadMsg chunk(block);
+    chunk.totalLength = blockLength_;
+    if (!TransactAndSettle(begin, 1000, 3, true) || begin.status != 0)
+        return false;
+    Report(0);
+    for (std::uint32_t i = 1; i < chunkCount_; ++i) {
+        if (std::fread(chunk.data.data(), 1, kBlockChunkBytes, file_) != kBlockChunkBytes)
+            return false;
+        chunk.index = static_cast<std::uint16_t>(i);
+        if (!TransactAndSettle(chunk, 1000, 3, true))
+            return false;
+        Report(i);
+    }
+    chunk.data.fill(0);
+    const std::size_t rest = ChunkBytes(chunkCount_);
+    if (std::fread(chunk.data.data(), 1, rest, file_) != rest)
+        return false;
+    chunk.index = kLastChunkIndex;
+    if (!TransactAndSettle(chunk, 1000, 3, true))
+        return false;
+    Report(chunkCount_);
+    return true;
+}
+
+bool CBlockTransfer::BeginDownload(std::uint8_t block, std::uint32_t& chunks)
+{
+    block_ = block;
+    chunkMsg_.subCode = block;
+    CBlockBeginDownloadMsg begin(block);
+    if (!TransactAndSettle(begin, 1000, 3, true) || begin.status != 0)
+        return false;
+    if (ChunksFor(begin.length) > kMaxBlockChunks)
+        return false;
+    blockLength_ = begin.length;
+    chunkCount_ = ChunksFor(blockLength_);
+    chunks = chunkCount_;
+    Report(0);
+    return true;
+}
+
+bool CBlockTransfer::DownloadChunk(std::uint32_t index)
+{
+    if (index == 0 || index > chunkCount_)
+        return false;
+    chunkMsg_.index = static_cast<std::uint16_t>(index);
+    if (!TransactAndSettle(chunkMsg_, 1000, 5, false))
+        return false;
+    if (!Write(chunkMsg_.data, ChunkBytes(index)))
+        return false;
+    Report(index);
+    return true;
+}
+
+} // namespace halcyra

@@ -1,0 +1,228 @@
+#include "setup/Faults.h"
+
+#include "link/ControllerLink.h"
+#include "link/Framing.h"
+#include "link/Notifier.h"
+#include "setup/AtomicFile.h"
+
+#include <clocale>
+#include <cstdio>
+#include <locale.h>
+
+namespace halcyra {
+
+namespace {
+
+constexpr std::uint8_t kFaultMsgId = 71;
+constexpr std::uint8_t kFaultSubCode = 5;
+enum FaultOperation : std::uint8_t { Record = 2, Clear = 3, Count = 5, Text = 6 };
+
+template <typename... Args> std::string Format(const char* format, Args... args)
+{
+    int n = std::snprintf(nullptr, 0, format, args...);
+    if (n <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, args...);
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+// strftime with the C locale's day and month names, whatever locale the
+// program runs in; an empty text when the result does not fit 128 characters.
+std::string FormatTime(const char* format, const std::tm& tm)
+{
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    char buffer[128];
+    std::size_t n = cLocale ? ::strftime_l(buffer, sizeof buffer, format, &tm, cLocale)
+                            : std::strftime(buffer, sizeof buffer, format, &tm);
+    return std::string(buffer, n);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- messages
+
+CFaultCountMsg::CFaultCountMsg() : CControllerMsg(HeaderFamily::FourByte, kFaultMsgId, kFaultSubCode, Count, 2) {}
+
+bool CFaultCountMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(count);
+    return true;
+}
+
+CFaultRecordMsg::CFaultRecordMsg(std::uint16_t number) : CFaultRecordMsg(Record, number) {}
+
+CFaultRecordMsg::CFaultRecordMsg(std::uint8_t operation_, std::uint16_t number)
+    : CControllerMsg(HeaderFamily::FourByte, kFaultMsgId, kFaultSubCode, operation_, kPayload), faultNumber(number)
+{
+}
+
+void CFaultRecordMsg::EncodePayload(CTxBuffer& tx) const { tx.PushValue(faultNumber); }
+
+bool CFaultRecordMsg::DecodePayload(CRxBuffer& rx)
+{
+    FaultRecord r;
+    rx.PopValue(r.number);
+    rx.PopValue(r.active);
+    rx.PopValue(r.word6);
+    rx.PopValue(r.word10);
+    rx.PopValue(r.count);
+    rx.PopValue(r.short16);
+    for (float& d : r.data)
+        rx.PopValue(d);
+    rx.PopValue(r.short30);
+    rx.PopValue(r.short32);
+    record = r;
+    return true;
+}
+
+CFaultClearMsg::CFaultClearMsg(std::uint16_t number) : CFaultRecordMsg(Clear, number) {}
+
+CFaultTextMsg::CFaultTextMsg(std::uint16_t number)
+    : CControllerMsg(HeaderFamily::FourByte, kFaultMsgId, kFaultSubCode, Text, kAnyLength), faultNumber(number)
+{
+}
+
+void CFaultTextMsg::EncodePayload(CTxBuffer& tx) const { tx.PushValue(faultNumber); }
+
+bool CFaultTextMsg::DecodePayload(CRxBuffer& rx)
+{
+    if (rx.Count() < 2)
+        return false;
+    rx.PopValue(replyNumber);
+    std::string text;
+    bool ended = false;
+    std::uint8_t b = 0;
+    // Every byte is taken off the buffer; the text ends at its zero byte.
+    while (rx.PopFront(b)) {
+        if (b == 0)
+            ended = true;
+        if (!ended && text.size() < kFaultDescriptionBytes)
+            text.push_back(static_cast<char>(b));
+    }
+    description = std::move(text);
+    return true;
+}
+
+// ---------------------------------------------------------------- one fault
+
+bool CFaultInfo::Fetch(CControllerLink& link, std::uint32_t number)
+{
+    *this = CFaultInfo{};
+    faultNumber = number;
+    CFaultRecordMsg record(static_cast<std::uint16_t>(number));
+    if (!link.Transact(record, 1000, 3, true, true))
+        return false;
+    CFaultTextMsg text(static_cast<std::uint16_t>(number));
+    if (!link.Transact(text, 1000, 3, true, true))
+        return false;
+    const FaultRecord& r = record.record;
+    active = r.active;
+    word6 = r.word6;
+    word10 = r.word10;
+    count = r.count;
+    short16 = r.short16;
+    data = r.data;
+    short30 = r.short30;
+    description = text.description;
+    return true;
+}
+
+std::string CFaultInfo::Text() const
+{
+    return Format("Fault#:\t\t%03d\r\n\r\n", static_cast<int>(faultNumber)) +
+           Format("Description: \t%s\r\n\r\n", description.c_str()) +
+           Format("Fault Data:\r\n\t\t%f\r\n\t\t%f\r\n\t\t%f\r\n\r\n", static_cast<double>(data[0]),
+                  static_cast<double>(data[1]), static_cast<double>(data[2])) +
+           Format("Count:\t\t%03d\r\n\r\n\r\n", static_cast<int>(count));
+}
+
+// ---------------------------------------------------------------- the list
+
+bool CFaultList::Refresh(CControllerLink& link, const std::function<void(bool)>& busy)
+{
+    entries_.clear();
+    listed_ = 0;
+    CFaultCountMsg countMsg;
+    const bool counted = link.Transact(countMsg, 1000, 3, true, true);
+    const std::uint32_t slots = counted ? countMsg.count : 0;
+    if (busy)
+        busy(true);
+    for (std::uint32_t j = 0; j < slots; ++j) {
+        CFaultRecordMsg record(static_cast<std::uint16_t>(j));
+        if (!link.Transact(record, 1000, 3, true, true) || record.record.active == 0)
+            continue;
+        CFaultTextMsg text(static_cast<std::uint16_t>(j));
+        link.Transact(text, 1000, 3, true, true);
+        const std::string cut = text.description.substr(0, kFaultListDescriptionChars);
+        entries_.push_back({Format("%03d: %s", static_cast<int>(j), cut.c_str()), j});
+        ++listed_;
+    }
+    if (busy)
+        busy(false);
+    if (entries_.empty())
+        entries_.push_back({kNoFaultsText, 0});
+    return counted;
+}
+
+bool CFaultList::Clear(CControllerLink& link, std::uint32_t faultNumber, const std::function<void(bool)>& busy)
+{
+    if (faultNumber == 0)
+        return false;
+    CFaultClearMsg clear(static_cast<std::uint16_t>(faultNumber));
+    const bool cleared = link.Transact(clear, 1000, 3, true, true);
+    Refresh(link, busy);
+    return cleared;
+}
+
+const FaultListEntry* CFaultList::Find(std::uint32_t faultNumber) const
+{
+    for (std::size_t i = 0; i < listed_ && i < entries_.size(); ++i)
+        if (entries_[i].faultNumber == faultNumber)
+            return &entries_[i];
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- the report
+
+std::string FaultReportText(CControllerLink& link, const std::vector<FaultListEntry>& entries, const WallClock& clock)
+{
+    const std::time_t now = clock ? clock() : std::time(nullptr);
+    std::tm local{};
+    const bool haveTime = ::localtime_r(&now, &local) != nullptr;
+    std::string text = "\r\n*** Verovevevero Fault Code Download File ***\r\n\r\n";
+    text += haveTime ? FormatTime("Current Date: %A %B %d, %Y\r\n", local) : std::string();
+    text += haveTime ? FormatTime("Current Time: %H:%M:%S\r\n\r\n", local) : std::string();
+    for (const FaultListEntry& entry : entries) {
+        if (entry.faultNumber == 0)
+            continue;
+        text += "------------------------------------\r\n";
+        text += "------------------------------------\r\n\r\n";
+        CFaultInfo info;
+        info.Fetch(link, entry.faultNumber);
+        text += info.Text();
+    }
+    return text;
+}
+
+bool SaveFaultReport(CControllerLink& link, const std::string& path, const std::vector<FaultListEntry>& entries,
+                     const WallClock& clock)
+{
+    INotifier& notifier = link.Notifier();
+    auto cannotWrite = [&] {
+        notifier.Notify("Error: Could not open specified file for writing!", "Download Error", MsgButtons::Ok,
+                        MsgIcon::Stop);
+        return false;
+    };
+    CAtomicFile file;
+    if (!file.Open(path))
+        return cannotWrite();
+    const std::string text = FaultReportText(link, entries, clock);
+    if (std::fwrite(text.data(), 1, text.size(), file.File()) != text.size() || !file.Commit())
+        return cannotWrite();
+    notifier.Notify("Fault information saved successfully", "Save Complete", MsgButtons::Ok, MsgIcon::Information);
+    return true;
+}
+
+} // namespace halcyra

@@ -1,0 +1,99 @@
+#include "setup/SetupFiles.h"
+
+#include "link/ControllerLink.h"
+#include "link/Notifier.h"
+#include "pages/PageLogic.h"
+#include "params/Param.h"
+#include "setup/AtomicFile.h"
+
+#include <filesystem>
+
+namespace halcyra {
+
+namespace {
+
+constexpr const char* kDownloadError = "Download Error";
+
+void Stop(CControllerLink& link, const char* text)
+{
+    link.Notifier().Notify(text, kDownloadError, MsgButtons::Ok, MsgIcon::Stop);
+}
+
+std::string FullPath(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+} // namespace
+
+bool SaveBlockToFile(CControllerLink& link, const std::string& path, std::uint8_t block, bool quiet,
+                     const BlockProgress& progress)
+{
+    CAtomicFile file;
+    if (!file.Open(path)) {
+        Stop(link, "Error: Could not open specified file for writing!");
+        return false;
+    }
+    CBlockTransfer transfer(link, file.File());
+    transfer.SetProgress(progress);
+    if (!transfer.DownloadToFile(block)) {
+        file.Discard();
+        Stop(link, "Error: File download problem!");
+        return false;
+    }
+    if (!file.Commit()) {
+        Stop(link, "Error: Could not open specified file for writing!");
+        return false;
+    }
+    if (!quiet)
+        link.Notifier().Notify("Setup saved successfully", "Save Complete", MsgButtons::Ok, MsgIcon::Information);
+    return true;
+}
+
+std::string RestoreConfirmationText(const std::string& modelName, const std::string& fullPath)
+{
+    return "Vehicle model is: " + modelName + "\r\n\r\nConfiguration File is : " + fullPath +
+           "\r\n\r\nPlease verify the selected vehicle model. If it is correct, press OK to continue, otherwise "
+           "press CANCEL to abort.";
+}
+
+bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const RestoreOptions& options,
+                          RestoreOutcome* outcome)
+{
+    RestoreOutcome ignored;
+    RestoreOutcome& result = outcome ? *outcome : ignored;
+    result = RestoreOutcome::Failed;
+    CBlockTransfer transfer(link);
+    if (!transfer.Open(path, "rb")) {
+        Stop(link, "Error: Could not open specified file");
+        return false;
+    }
+    CStringParam model("vms");
+    if (!model.ReadFromFile(transfer.File())) {
+        Stop(link, "Error reading specified configuration file!");
+        return false;
+    }
+    INotifier& notifier = link.Notifier();
+    if (notifier.Notify(RestoreConfirmationText(model.value, FullPath(path)), kAppTitle, MsgButtons::OkCancel,
+                        MsgIcon::None) != MsgAnswer::Ok) {
+        notifier.Notify("Setup restore has been cancelled", "Restore Cancelled", MsgButtons::Ok,
+                        MsgIcon::Information);
+        result = RestoreOutcome::Cancelled;
+        return true;
+    }
+    transfer.SetProgress(options.progress);
+    if (!transfer.UploadFromFile(kSetupBlock)) {
+        // The controller's block may be partly written; it is not restarted.
+        Stop(link, "Error: File download problem!");
+        return false;
+    }
+    transfer.Close();
+    ResetControllerAndWait(link, options.busy, options.restartPause);
+    notifier.Notify("Setup restored successfully", "Restore Complete", MsgButtons::Ok, MsgIcon::Information);
+    result = RestoreOutcome::Restored;
+    return true;
+}
+
+} // namespace halcyra
