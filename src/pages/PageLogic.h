@@ -16,6 +16,8 @@ class CControllerLink;
 
 inline constexpr const char* kNotAllRetrievedText = "Error: Not all parameters could be retrieved from the controller";
 inline constexpr const char* kResetText = "The system will be reset to allow the changes to take effect.";
+// A contents page asked to open an entry its sheet does not have.
+inline constexpr const char* kNoPagesText = "No pages available!";
 
 class CPageLogic {
 public:

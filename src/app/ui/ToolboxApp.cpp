@@ -1,0 +1,200 @@
+#include "app/ui/ToolboxApp.h"
+
+#include "app/ui/AboutDlg.h"
+#include "app/ui/AdvancedConfigDlg.h"
+#include "app/ui/MessageBoxNotifier.h"
+#include "app/ui/PortSelectDlg.h"
+#include "app/ui/SplashDlg.h"
+#include "app/ui/ToolboxDlg.h"
+#include "pages/ui/ContentsSheet.h"
+#include "setup/ui/InformationPage.h"
+#include "sim/SimServer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+#include <iostream>
+
+// Resources live in a static library; this keeps them linked in.
+static void InitToolboxResources() { Q_INIT_RESOURCE(toolbox); }
+
+namespace halcyra {
+
+namespace {
+
+std::unique_ptr<INotifier> MakeNotifier(const ToolboxOptions& options)
+{
+    if (!options.renderDir.empty() || options.measureStartup)
+        return std::make_unique<CStreamNotifier>(std::cerr);
+    return std::make_unique<CMessageBoxNotifier>();
+}
+
+} // namespace
+
+CToolboxApp::CToolboxApp(ToolboxOptions options, INotifier* notifier)
+    : options_(std::move(options)), ownNotifier_(notifier ? nullptr : MakeNotifier(options_)),
+      notifier_(notifier ? *notifier : *ownNotifier_), lock_(options_.lockPath), link_(notifier_),
+      context_(link_, notifier_, directories_, options_)
+{
+    InitToolboxResources();
+    // The first serial slot until a port is found or chosen.
+    link_.SetCurrentPort(options_.devDir + "/ttyS0");
+}
+
+CToolboxApp::~CToolboxApp()
+{
+    link_.Close();
+    if (simulator_)
+        simulator_->Stop();
+}
+
+bool CToolboxApp::InitInstance(const std::string& argv0)
+{
+    if (!lock_.Acquire()) {
+        notifier_.Notify(CInstanceLock::AlreadyRunningText(), kAppTitle, MsgButtons::Ok, MsgIcon::None);
+        return false;
+    }
+
+    QSettings settings(QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication));
+    const QVariant value = settings.value(QString::fromLatin1(kDataPathKey));
+    std::optional<std::string> stored;
+    if (value.isValid())
+        stored = value.toString().toStdString();
+    const std::string appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    const std::string dataPath = ChooseDataPath(stored, argv0, appData, notifier_);
+    // Our own fallback location is made; a configured path is used as it is.
+    if (!appData.empty() && dataPath == appData + "/")
+        QDir().mkpath(QString::fromStdString(appData));
+    directories_.SetDataPath(dataPath);
+
+    return !options_.simulator || StartSimulator();
+}
+
+bool CToolboxApp::StartSimulator()
+{
+    simulator_ = std::make_unique<sim::CSimServer>(options_.simOptions);
+    std::string error;
+    if (!simulator_->Open(error)) {
+        notifier_.Notify("Error: The controller simulator could not be started: " + error, "Error", MsgButtons::Ok,
+                         MsgIcon::Stop);
+        simulator_.reset();
+        return false;
+    }
+    simulator_->Start();
+    context_.simulatorDevice = simulator_->DevicePath();
+    return true;
+}
+
+std::unique_ptr<CToolboxDlg> CToolboxApp::CreateMainDialog() { return std::make_unique<CToolboxDlg>(context_); }
+
+int CToolboxApp::Run(const std::string& argv0)
+{
+    if (!InitInstance(argv0))
+        return 1;
+    if (!options_.renderDir.empty())
+        return RenderTo(options_.renderDir);
+
+    std::unique_ptr<CToolboxDlg> dialog = CreateMainDialog();
+    if (options_.measureStartup) {
+        QObject::connect(dialog.get(), &CToolboxDlg::firstShown, dialog.get(), [this, d = dialog.get()] {
+            // Once the event loop runs with the dialog on screen, it takes input.
+            QTimer::singleShot(0, d, [this, d] {
+                const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                          options_.started)
+                                    .count();
+                std::printf("start-up to interactive main dialog: %.1f ms\n", ms);
+                std::fflush(stdout);
+                d->done(0);
+            });
+        });
+    }
+    context_.RunModal(*dialog);
+    return 0;
+}
+
+namespace {
+
+bool Save(QWidget& widget, const QString& dir, const QString& name)
+{
+    QApplication::processEvents();
+    const QString path = QDir(dir).filePath(name);
+    const bool ok = widget.grab().save(path, "PNG");
+    std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write", path.toLocal8Bit().constData());
+    return ok;
+}
+
+void ShowForGrab(QWidget& widget)
+{
+    widget.adjustSize();
+    widget.show();
+    QApplication::processEvents();
+}
+
+} // namespace
+
+int CToolboxApp::RenderTo(const std::string& dirText)
+{
+    const QString dir = QString::fromStdString(dirText);
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "halcyra-toolbox: cannot create %s\n", dirText.c_str());
+        return 1;
+    }
+    int failures = 0;
+    auto save = [&](QWidget& w, const char* name) { failures += Save(w, dir, QString::fromLatin1(name)) ? 0 : 1; };
+
+    CSplashDlg splash;
+    ShowForGrab(splash);
+    save(splash, "splash.png");
+    splash.hide();
+
+    std::unique_ptr<CToolboxDlg> main = CreateMainDialog();
+    main->EnsureInitialised();
+    ShowForGrab(*main);
+    save(*main, "main.png");
+
+    {
+        CPortSelectDlg ports(context_, main.get());
+        ports.EnsureInitialised();
+        ShowForGrab(ports);
+        save(ports, "port-select.png");
+    }
+    {
+        CAdvancedConfigDlg advanced(context_, main.get());
+        advanced.EnsureInitialised();
+        ShowForGrab(advanced);
+        save(advanced, "advanced-config.png");
+    }
+    {
+        CAboutDlg about(context_, main.get());
+        about.EnsureInitialised();
+        ShowForGrab(about);
+        save(about, "about.png");
+    }
+    {
+        CContentsSheet sheet(link_, 1, main.get());
+        ShowForGrab(sheet);
+        const char* names[] = {"contents-config.png", "contents-calibration.png", "contents-diagnostics.png",
+                               "contents-faults.png", "contents-information.png"};
+        for (int i = 0; i < sheet.GetPageCount() && i < 5; ++i) {
+            sheet.SetActivePage(i);
+            save(sheet, names[i]);
+        }
+        sheet.done(QDialog::Rejected);
+    }
+    {
+        CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"), main.get());
+        sheet.AddPage(new CInformationPage(link_));
+        ShowForGrab(sheet);
+        save(sheet, "information.png");
+        sheet.done(QDialog::Rejected);
+    }
+    main->hide();
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace halcyra

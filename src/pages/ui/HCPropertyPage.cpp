@@ -1,0 +1,152 @@
+#include "pages/ui/HCPropertyPage.h"
+
+#include "pages/ui/DialogFont.h"
+#include "pages/ui/HCPropertySheet.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace halcyra {
+
+CHCPropertyPage::CHCPropertyPage(CControllerLink& link, const QString& title, const QString& heading,
+                                 QWidget* parent)
+    : QWidget(parent), link_(link), title_(title), pageName_(title.toStdString())
+{
+    setFont(ToolboxFont());
+    logic_.onModifiedChanged = [this](bool modified) { emit modifiedChanged(modified); };
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setSpacing(6);
+    heading_ = new QLabel(heading, this);
+    heading_->setObjectName(QStringLiteral("heading"));
+    QFont bold = heading_->font();
+    bold.setBold(true);
+    heading_->setFont(bold);
+    layout->addWidget(heading_);
+    auto* line = new QFrame(this);
+    line->setObjectName(QStringLiteral("separator"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+    body_ = new QVBoxLayout;
+    body_->setSpacing(6);
+    layout->addLayout(body_, 1);
+}
+
+CHCPropertyPage::~CHCPropertyPage()
+{
+    if (sheet_)
+        sheet_->RemovePage(this);
+}
+
+bool CHCPropertyPage::OnInitDialog()
+{
+    wizardResult_ = kWizardResultNone;
+    logic_.FetchAll(link_);
+    UpdateControls();
+    return true;
+}
+
+bool CHCPropertyPage::OnSetActive()
+{
+    logic_.FetchAll(link_);
+    OnBeforeRefresh();
+    UpdateControls();
+    if (wizardButtonsWanted_)
+        CreateWizardButtons();
+    return true;
+}
+
+bool CHCPropertyPage::OnKillActive()
+{
+    if (!UpdateMembers())
+        return false;
+    logic_.OnLeave(link_);
+    return true;
+}
+
+bool CHCPropertyPage::OnQueryCancel()
+{
+    logic_.OnCancel(link_);
+    return true;
+}
+
+void CHCPropertyPage::SetPageModified(bool modified)
+{
+    logic_.modifiedFlag = modified;
+    emit modifiedChanged(modified);
+}
+
+QPushButton* CHCPropertyPage::WizardButton(int id) const
+{
+    switch (id) {
+    case kIdWizardNext:
+        return nextButton_;
+    case kIdWizardBack:
+        return backButton_;
+    case kIdWizardExit:
+        return exitButton_;
+    default:
+        return nullptr;
+    }
+}
+
+void CHCPropertyPage::CreateWizardButtons()
+{
+    if (!wizardRow_) {
+        wizardRow_ = new QWidget(this);
+        auto* row = new QHBoxLayout(wizardRow_);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(0);
+        row->addStretch(1);
+        auto make = [this, row](const QString& text, int id, int result) {
+            auto* b = new QPushButton(text, wizardRow_);
+            b->setObjectName(QStringLiteral("wizard%1").arg(id));
+            b->setFixedSize(60, 22);
+            b->setAutoDefault(false);
+            connect(b, &QPushButton::clicked, this, [this, result] { OnWizardButton(result); });
+            row->addWidget(b);
+            return b;
+        };
+        backButton_ = make(QStringLiteral("< Back"), kIdWizardBack, kWizardResultBack);
+        nextButton_ = make(QStringLiteral("Next >"), kIdWizardNext, kWizardResultNext);
+        row->addSpacing(10);
+        exitButton_ = make(QString(), kIdWizardExit, kWizardResultExit);
+        layout()->addWidget(wizardRow_);
+    }
+    exitButton_->setText((wizardFlags_ & kWizardLastPage) ? QStringLiteral("Finished") : QStringLiteral("Exit"));
+    exitButton_->setEnabled(!(wizardFlags_ & kWizardNoExit));
+    nextButton_->setEnabled(!(wizardFlags_ & kWizardLastPage));
+    backButton_->setEnabled(!(wizardFlags_ & kWizardFirstPage));
+    wizardRow_->show();
+}
+
+void CHCPropertyPage::OnWizardButton(int result)
+{
+    wizardResult_ = result;
+    if (sheet_)
+        sheet_->OnOK();
+}
+
+void CHCPropertyPage::ResetControllerAndWait()
+{
+    halcyra::ResetControllerAndWait(link_, [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+}
+
+void CHCPropertyPage::EndSheet(int code)
+{
+    if (sheet_)
+        sheet_->done(code);
+}
+
+} // namespace halcyra

@@ -1,0 +1,121 @@
+#pragma once
+// The base of every page of the program's sheets and wizards. It runs the
+// shared life cycle against the controller: fetch the display units and the
+// page's parameters when the page is created and every time it becomes
+// active, ask "Save Changes?" when it is left with changes, ask "Discard
+// Changes?" when the sheet is cancelled. Pages run one at a time as wizard
+// steps get three wizard buttons.
+
+#include "pages/PageLogic.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace halcyra {
+
+class CControllerLink;
+class CHCPropertySheet;
+
+// Wizard button flags.
+inline constexpr int kWizardLastPage = 1;  // Exit reads "Finished", Next disabled
+inline constexpr int kWizardFirstPage = 2; // Back disabled
+inline constexpr int kWizardNoExit = 4;    // Exit disabled
+
+// Which wizard button closed the page.
+inline constexpr int kWizardResultNone = 0;
+inline constexpr int kWizardResultNext = 1;
+inline constexpr int kWizardResultBack = 2;
+inline constexpr int kWizardResultExit = 4;
+
+// Control identifiers of the wizard buttons.
+inline constexpr int kIdWizardNext = 1070;
+inline constexpr int kIdWizardExit = 1071;
+inline constexpr int kIdWizardBack = 1072;
+
+class CHCPropertyPage : public QWidget {
+    Q_OBJECT
+
+public:
+    // title is the tab caption and, unless SetPageName changes it, the page
+    // name; heading is the bold line above the separator.
+    CHCPropertyPage(CControllerLink& link, const QString& title, const QString& heading, QWidget* parent = nullptr);
+    ~CHCPropertyPage() override;
+
+    // The life cycle, driven by the sheet. A page that overrides one calls
+    // the base version from its override.
+    virtual bool OnInitDialog();
+    virtual bool OnSetActive();
+    virtual bool OnKillActive();
+    virtual bool OnQueryCancel();
+
+    bool IsPageModified() const { return logic_.IsPageModified(); }
+    void SetPageModified(bool modified);
+
+    std::string GetPageName() const { return pageName_; }
+    void SetPageName(const std::string& name) { pageName_ = name; }
+    QString Title() const { return title_; }
+
+    void SetWizardButtons(bool wanted) { wizardButtonsWanted_ = wanted; }
+    void SetWizardButtonFlags(int flags) { wizardFlags_ = flags; }
+    int GetWizardResult() const { return wizardResult_; }
+    // The wizard button with that identifier, once activation created it.
+    QPushButton* WizardButton(int id) const;
+
+    // Restarts the controller and waits for it, with the wait cursor.
+    void ResetControllerAndWait();
+
+    bool IsInSheet() const { return sheet_ != nullptr; }
+    CHCPropertySheet* Sheet() const { return sheet_; }
+    // Ends the sheet that holds this page with code as its result.
+    void EndSheet(int code);
+
+    CPageLogic& Logic() { return logic_; }
+    CParamSet& Params() { return logic_.params; }
+    CControllerLink& Link() { return link_; }
+    MsgAnswer LastAnswer() const { return logic_.lastAnswer; }
+
+signals:
+    // The page's modified state changed; the sheet enables Apply.
+    void modifiedChanged(bool modified);
+
+protected:
+    // Moves the page's values into its controls.
+    virtual void UpdateControls() {}
+    // Moves the controls into the page's values; false keeps the page active.
+    virtual bool UpdateMembers() { return true; }
+    // Called on activation just before the controls are refreshed.
+    virtual void OnBeforeRefresh() {}
+
+    // Where a derived page puts its controls, under the heading and line.
+    QVBoxLayout* Body() const { return body_; }
+
+private:
+    friend class CHCPropertySheet;
+
+    void CreateWizardButtons();
+    void OnWizardButton(int result);
+
+    CControllerLink& link_;
+    CPageLogic logic_;
+    QString title_;
+    std::string pageName_;
+    CHCPropertySheet* sheet_ = nullptr; // set while the page is in a sheet
+    bool created_ = false;              // created in the sheet's current run
+    bool wizardButtonsWanted_ = false;
+    int wizardFlags_ = 0;
+    int wizardResult_ = kWizardResultNone;
+    QLabel* heading_ = nullptr;
+    QVBoxLayout* body_ = nullptr;
+    QWidget* wizardRow_ = nullptr;
+    QPushButton* backButton_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+};
+
+} // namespace halcyra

@@ -1,0 +1,136 @@
+#include "UiFixture.h"
+
+#include "app/ToolboxCommands.h"
+#include "app/ui/PortSelectDlg.h"
+#include "app/ui/SplashDlg.h"
+#include "link/ControllerLink.h"
+
+#include <QApplication>
+#include <QCursor>
+
+using namespace halcyra;
+using namespace halcyra::test;
+
+TEST(Startup, WithoutPortTheMissingDeviceIsNamedBeforeTheInverterWarning)
+{
+    UiApp t;
+    t.Start();
+    const std::string device = t.options.devDir + "/ttyS0";
+    ASSERT_EQ(3u, t.notifier.shown.size());
+    EXPECT_EQ("Failed to open up " + device, t.notifier.shown[0].text);
+    EXPECT_EQ(" " + device + " could not be opened.\n\nPlease select a different communication port\n",
+              t.notifier.shown[1].text);
+    EXPECT_EQ("Error", t.notifier.shown[1].caption);
+    EXPECT_EQ(MsgIcon::Stop, t.notifier.shown[1].icon);
+    EXPECT_EQ(kInverterWarningText, t.notifier.shown[2].text);
+    EXPECT_EQ("Disconnect AC Inverters", t.notifier.shown[2].caption);
+    EXPECT_EQ(MsgIcon::Exclamation, t.notifier.shown[2].icon);
+    EXPECT_FALSE(t.app->Link().IsOpen());
+}
+
+TEST(Startup, OpenedPortShowsOnlyTheInverterWarning)
+{
+    // --simulator opens the simulator's device.
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    ASSERT_EQ(1u, t.notifier.shown.size());
+    EXPECT_EQ(kInverterWarningText, t.notifier.shown[0].text);
+    EXPECT_TRUE(t.app->Link().IsOpen());
+    EXPECT_EQ(t.app->Simulator()->DevicePath(), t.app->Link().CurrentPort());
+
+    // --port DEVICE opens that device.
+    UiApp u;
+    u.options.port = t.app->Simulator()->DevicePath();
+    t.app->Link().Close();
+    u.Start();
+    ASSERT_EQ(1u, u.notifier.shown.size());
+    EXPECT_TRUE(u.app->Link().IsOpen());
+    EXPECT_EQ(u.options.port, u.app->Link().CurrentPort());
+}
+
+TEST(Startup, MissingDataPathGivesOneBoxPerDirectoryEachTimeADialogOpens)
+{
+    UiApp t;
+    t.UseSimulator();
+    StoreDataPath("/nonexistent-halcyra-data/");
+    t.Start();
+    const std::vector<std::string> expected = {
+        "Cannot create required /nonexistent-halcyra-data/Application Files directory structure error = 2",
+        "Cannot create required /nonexistent-halcyra-data/Configuration Files directory structure error = 2",
+        "Cannot create required /nonexistent-halcyra-data/Factory Settings Files directory structure error = 2",
+        "Cannot create required /nonexistent-halcyra-data/Vehicle Database Files directory structure error = 2",
+        kInverterWarningText};
+    EXPECT_EQ(expected, t.notifier.Texts());
+    EXPECT_EQ(kAppTitle, t.notifier.shown[0].caption);
+
+    t.notifier.shown.clear();
+    t.dialog->OnCommand(cmd::kSelectComPort);
+    EXPECT_EQ(4u, t.notifier.shown.size());
+}
+
+TEST(Startup, DataDirectoriesAreMadeUnderTheStoredPath)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    EXPECT_EQ(t.Path("data") + "/", t.app->Directories().DataPath());
+    for (const char* dir : {"Application Files", "Configuration Files", "Factory Settings Files",
+                            "Vehicle Database Files"})
+        EXPECT_TRUE(QDir(QString::fromStdString(t.Path("data"))).exists(QString::fromLatin1(dir))) << dir;
+}
+
+TEST(Startup, SecondInstanceIsRefused)
+{
+    UiApp first;
+    first.Start();
+    UiApp second;
+    second.options.lockPath = first.options.lockPath;
+    CToolboxApp app(second.options, &second.notifier);
+    EXPECT_EQ(1, app.Run("halcyra-toolbox"));
+    ASSERT_EQ(1u, second.notifier.shown.size());
+    EXPECT_EQ("Halcyra Toolbox is already running.\nA second instance cannot be started.",
+              second.notifier.shown[0].text);
+    EXPECT_EQ("Halcyra Toolbox", second.notifier.shown[0].caption);
+}
+
+TEST(Startup, SplashRunsUnderTheWaitCursorAndClosesItself)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.options.noSplash = false;
+    Qt::CursorShape during = Qt::ArrowCursor;
+    t.onModal = [&](QDialog& d) {
+        if (QApplication::overrideCursor())
+            during = QApplication::overrideCursor()->shape();
+        EXPECT_TRUE(d.windowFlags() & Qt::FramelessWindowHint);
+        return 0;
+    };
+    t.Start();
+    EXPECT_EQ(std::vector<std::string>{"halcyra::CSplashDlg"}, t.modal);
+    EXPECT_EQ(Qt::WaitCursor, during);
+    EXPECT_EQ(nullptr, QApplication::overrideCursor());
+
+    CSplashDlg splash(nullptr, 20);
+    EXPECT_EQ(0, splash.exec());
+}
+
+TEST(Startup, Options)
+{
+    ToolboxOptions o;
+    bool help = false;
+    std::string error;
+    ASSERT_TRUE(ParseToolboxArgs({"--simulator", "--sim-firmware-version", "99", "--sim-silent", "--no-splash",
+                                  "--render", "shots"},
+                                 o, help, error))
+        << error;
+    EXPECT_TRUE(o.simulator);
+    EXPECT_EQ("99", o.simOptions.settings.extra["firmware-version"]);
+    EXPECT_TRUE(o.simOptions.faults.silent);
+    EXPECT_TRUE(o.noSplash);
+    EXPECT_EQ("shots", o.renderDir);
+    EXPECT_FALSE(ParseToolboxArgs({"--port"}, o, help, error));
+    EXPECT_FALSE(ParseToolboxArgs({"--bogus"}, o, help, error));
+    ToolboxOptions both;
+    EXPECT_FALSE(ParseToolboxArgs({"--simulator", "--port", "/dev/ttyUSB0"}, both, help, error));
+}
