@@ -51,6 +51,23 @@ convert -size 64x64 xc:none \
   -fill '#ef6c00' -draw 'polygon 62,54 54,46 54,51 44,51 44,57 54,57 54,62' \
   saverestore.png
 
+# The setup file as a disk: its case, shutter and label.
+disk=(-fill '#1565c0' -stroke '#0d47a1' -strokewidth 2 -draw 'roundrectangle 10,22 54,62 3,3'
+  -fill '#e3f2fd' -stroke none -draw 'rectangle 18,24 44,36'
+  -fill '#0d47a1' -draw 'rectangle 37,26 41,34'
+  -fill '#fafafa' -draw 'rectangle 16,42 48,60'
+  -stroke '#90a4ae' -strokewidth 1 -draw 'line 19,47 45,47' -draw 'line 19,52 45,52' -draw 'line 19,57 39,57')
+
+# Save to file (SAVE_TO_FILE): an arrow down into the disk.
+convert -size 64x64 xc:none "${disk[@]}" \
+  -fill '#2e7d32' -stroke '#1b5e20' -strokewidth 1 -draw 'polygon 27,1 37,1 37,12 45,12 32,26 19,12 27,12' \
+  savetofile.png
+
+# Restore from file (RESTORE_FROM_FILE): an arrow up out of the disk.
+convert -size 64x64 xc:none "${disk[@]}" \
+  -fill '#ef6c00' -stroke '#e65100' -strokewidth 1 -draw 'polygon 32,1 45,15 37,15 37,28 27,28 27,15 19,15' \
+  restorefromfile.png
+
 # Splash: a field under the sky, guidance lines, a tractor, the name.
 convert -size 360x200 gradient:'#90caf9-#e3f2fd' \
   \( -size 360x90 gradient:'#7cb342-#33691e' \) -geometry +0+110 -composite \

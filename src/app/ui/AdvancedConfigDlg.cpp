@@ -3,6 +3,9 @@
 #include "app/ToolboxCommands.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
+#include "pages/ui/SerialGuard.h"
+#include "setup/SetupFiles.h"
+#include "setup/ui/SaveRestoreDlg.h"
 
 #include <QFormLayout>
 #include <QFrame>
@@ -81,10 +84,9 @@ void CAdvancedConfigDlg::OnSet()
 
 void CAdvancedConfigDlg::OnGetAdvancedSetupFile()
 {
-    // Block 6 (the advanced setup) saved like the setup file of Save / Restore
-    // Setup: a file dialog for "Vehicle Configuration Files (*.CFG)" in the
-    // configuration directory, then the block download into that file.
-    ShowNotAvailable(Context().notifier, "advanced setup file download");
+    // Saved like the setup file of Save / Restore Setup.
+    RunGuarded(Context().notifier,
+               [this] { CSaveRestoreDlg::SaveSetupToFile(Context(), this, kAdvancedSetupBlock); });
 }
 
 } // namespace halcyra

@@ -7,7 +7,11 @@
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxDlg.h"
 #include "pages/ui/ContentsSheet.h"
+#include "setup/Faults.h"
+#include "setup/ui/FaultContents.h"
+#include "setup/ui/FaultDetailsDlg.h"
 #include "setup/ui/InformationPage.h"
+#include "setup/ui/SaveRestoreDlg.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>
@@ -170,6 +174,12 @@ int CToolboxApp::RenderTo(const std::string& dirText)
         save(advanced, "advanced-config.png");
     }
     {
+        CSaveRestoreDlg saveRestore(context_, main.get());
+        saveRestore.EnsureInitialised();
+        ShowForGrab(saveRestore);
+        save(saveRestore, "save-restore.png");
+    }
+    {
         CAboutDlg about(context_, main.get());
         about.EnsureInitialised();
         ShowForGrab(about);
@@ -177,12 +187,22 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     }
     {
         CContentsSheet sheet(link_, 1, main.get());
+        sheet.Faults()->SetContext(&context_);
         ShowForGrab(sheet);
         const char* names[] = {"contents-config.png", "contents-calibration.png", "contents-diagnostics.png",
                                "contents-faults.png", "contents-information.png"};
         for (int i = 0; i < sheet.GetPageCount() && i < 5; ++i) {
             sheet.SetActivePage(i);
             save(sheet, names[i]);
+        }
+        // The details of the first fault listed, as View shows them.
+        const std::vector<FaultListEntry>& faults = sheet.Faults()->Faults().Entries();
+        if (!faults.empty() && CFaultList::CanActOn(faults.front())) {
+            CFaultInfo info;
+            info.Fetch(link_, faults.front().faultNumber);
+            CFaultDetailsDlg details(QString::fromStdString(info.Text()), &sheet);
+            ShowForGrab(details);
+            save(details, "fault-details.png");
         }
         sheet.done(QDialog::Rejected);
     }

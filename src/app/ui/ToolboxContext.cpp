@@ -63,8 +63,9 @@ std::string ToolboxUsage()
            "                     through a pseudo-terminal; its options carry a sim- prefix:\n" +
            sim::SimOptionsUsage("--sim-") +
            "  --no-splash        start without the splash picture\n"
-           "  --render DIR       draw the main dialog, the port selection, each tab of the setup\n"
-           "                     sheet and the Information page into PNG files in DIR, then exit;\n"
+           "  --render DIR       draw the main dialog, its dialogs, each tab of the setup sheet,\n"
+           "                     the details of the first fault listed and the Information page\n"
+           "                     into PNG files in DIR, then exit;\n"
            "                     message boxes go to standard error. Without a display:\n"
            "                     QT_QPA_PLATFORM=offscreen halcyra-toolbox --simulator --no-splash --render shots/\n"
            "  --measure-startup  print the milliseconds from start to the interactive main dialog\n"
@@ -78,6 +79,11 @@ int CToolboxContext::RunModal(QDialog& dialog) const
     if (runModal)
         return runModal(dialog);
     return dialog.exec();
+}
+
+QString CToolboxContext::ChooseFile(QWidget* parent, const FileRequest& request) const
+{
+    return chooseFile ? chooseFile(parent, request) : RunFileDialog(parent, request);
 }
 
 std::vector<SerialPortInfo> CToolboxContext::Ports() const

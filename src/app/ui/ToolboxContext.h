@@ -1,8 +1,9 @@
 #pragma once
 // What every dialog of the program reaches: the controller link, the one
 // notifier, the data directories, the command-line options, and the way
-// modal dialogs are run (tests run them their own way).
+// modal dialogs and file dialogs are run (tests run them their own way).
 
+#include "app/ui/FileDialogs.h"
 #include "link/SerialPort.h"
 #include "sim/SimOptions.h"
 
@@ -51,6 +52,10 @@ public:
     // runs it through runModal when set, else its own modal loop.
     int RunModal(QDialog& dialog) const;
 
+    // Asks for a file: through chooseFile when set, else the platform's
+    // file dialog. Empty when the user cancelled.
+    QString ChooseFile(QWidget* parent, const FileRequest& request) const;
+
     // The ports the port selection lists: those found, then extraPorts.
     std::vector<SerialPortInfo> Ports() const;
     // The device to open at start-up: --port, the simulator, the first port
@@ -63,6 +68,7 @@ public:
     const ToolboxOptions& options;
     std::string simulatorDevice;           // set when --simulator runs one
     std::function<int(QDialog&)> runModal; // tests' modal runner
+    FileChooser chooseFile;                // tests' file choice
 };
 
 } // namespace halcyra

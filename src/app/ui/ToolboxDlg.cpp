@@ -10,7 +10,9 @@
 #include "link/ControllerLink.h"
 #include "pages/ui/ContentsSheet.h"
 #include "pages/ui/SerialGuard.h"
+#include "setup/ui/FaultContents.h"
 #include "setup/ui/InformationPage.h"
+#include "setup/ui/SaveRestoreDlg.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -180,6 +182,7 @@ void CToolboxDlg::OnEditSetup()
     }
     RunContentsLoop([this](int startTab) {
         CContentsSheet sheet(Context().link, 1, this);
+        sheet.Faults()->SetContext(&Context());
         sheet.SetActivePage(startTab);
         return Context().RunModal(sheet);
     });
@@ -193,8 +196,8 @@ void CToolboxDlg::OnSaveRestoreSetup()
 
 void CToolboxDlg::RunSaveRestoreDialog()
 {
-    // CSaveRestoreDlg ("Save / Restore Setup") runs modally here.
-    ShowNotAvailable(Context().notifier, "Save / Restore Setup dialog");
+    CSaveRestoreDlg dialog(Context(), this);
+    Context().RunModal(dialog);
 }
 
 void CToolboxDlg::OnAdvancedConfiguration()

@@ -1,7 +1,18 @@
 #include "setup/ui/FaultContents.h"
 
+#include "app/DataPaths.h"
+#include "app/ui/FileDialogs.h"
+#include "app/ui/ToolboxContext.h"
+#include "link/ControllerLink.h"
+#include "pages/ui/SerialGuard.h"
+#include "setup/ui/BusyIndicators.h"
+#include "setup/ui/FaultDetailsDlg.h"
+
+#include <QFile>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace halcyra {
@@ -16,7 +27,131 @@ CFaultContents::CFaultContents(CControllerLink& link, QWidget* parent)
     list_->setObjectName(QStringLiteral("faultList"));
     list_->setMinimumSize(220, 150);
     Body()->addWidget(list_, 1);
-    // The View..., Refresh, Save To Disk... and Clear buttons go below the list.
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    Body()->addLayout(row);
+    auto add = [this, row](const QString& text, const char* name, void (CFaultContents::*handler)()) {
+        QPushButton* button = AddButton(text, name, handler);
+        row->addWidget(button);
+        return button;
+    };
+    view_ = add(QStringLiteral("View..."), "view", &CFaultContents::OnView);
+    refresh_ = add(QStringLiteral("Refresh"), "refresh", &CFaultContents::OnRefresh);
+    save_ = add(QStringLiteral("Save To Disk..."), "saveToDisk", &CFaultContents::OnSaveToDisk);
+    clear_ = add(QStringLiteral("Clear"), "clear", &CFaultContents::OnClear);
+    row->addStretch(1);
+    // Nothing to act on until the list has been read.
+    for (QPushButton* button : {view_, save_, clear_})
+        button->setEnabled(false);
+
+    connect(list_, &QListWidget::itemDoubleClicked, this,
+            [this] { RunGuarded(Link().Notifier(), [this] { OnView(); }); });
+}
+
+QPushButton* CFaultContents::AddButton(const QString& text, const char* name, void (CFaultContents::*handler)())
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { RunGuarded(Link().Notifier(), [this, handler] { (this->*handler)(); }); });
+    return button;
+}
+
+bool CFaultContents::OnInitDialog()
+{
+    CHCPropertyPage::OnInitDialog();
+    OnRefresh();
+    return true;
+}
+
+void CFaultContents::ShowRefreshing()
+{
+    for (QPushButton* button : {view_, save_, clear_})
+        button->setEnabled(false);
+    list_->clear();
+    list_->addItem(QString::fromLatin1(kFaultsRefreshingText));
+    // The refresh blocks until it is done, so the text is painted now.
+    list_->doItemsLayout();
+    repaint();
+}
+
+void CFaultContents::ShowFaults()
+{
+    list_->clear();
+    for (const FaultListEntry& entry : faults_.Entries()) {
+        auto* item = new QListWidgetItem(QString::fromStdString(entry.text), list_);
+        item->setData(Qt::UserRole, static_cast<uint>(entry.faultNumber));
+    }
+    const bool enabled = faults_.ActionsEnabled();
+    view_->setEnabled(enabled);
+    save_->setEnabled(enabled);
+    clear_->setEnabled(enabled);
+}
+
+void CFaultContents::OnRefresh()
+{
+    ShowRefreshing();
+    try {
+        CWaitCursor waitCursor;
+        faults_.Refresh(Link(), waitCursor.Callback());
+    } catch (...) {
+        ShowFaults(); // what was read before the port failed
+        throw;
+    }
+    ShowFaults();
+}
+
+std::uint32_t CFaultContents::SelectedFault() const
+{
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    return selected.isEmpty() ? 0 : selected.first()->data(Qt::UserRole).toUInt();
+}
+
+void CFaultContents::OnView()
+{
+    const std::uint32_t number = SelectedFault();
+    if (number == 0)
+        return;
+    CFaultInfo info;
+    info.Fetch(Link(), number);
+    CFaultDetailsDlg details(QString::fromStdString(info.Text()), this);
+    if (context_)
+        context_->RunModal(details);
+    else
+        details.exec();
+}
+
+void CFaultContents::OnClear()
+{
+    const std::uint32_t number = SelectedFault();
+    if (number == 0)
+        return;
+    ShowRefreshing();
+    try {
+        CWaitCursor waitCursor;
+        // The clear refreshes the list, so a cleared fault drops out of it.
+        faults_.Clear(Link(), number, waitCursor.Callback());
+    } catch (...) {
+        ShowFaults();
+        throw;
+    }
+    ShowFaults();
+}
+
+void CFaultContents::OnSaveToDisk()
+{
+    FileRequest request;
+    request.mode = FileDialogMode::Save;
+    request.filter = QtFileFilter(QString::fromLatin1(kFaultReportFilter));
+    request.defaultSuffix = QString::fromLatin1(kFaultReportExtension);
+    if (context_)
+        request.directory = QString::fromStdString(context_->directories.ConfigurationDir());
+    const QString path = context_ ? context_->ChooseFile(this, request) : RunFileDialog(this, request);
+    if (path.isEmpty())
+        return;
+    SaveFaultReport(Link(), QFile::encodeName(path).toStdString(), faults_.Entries());
 }
 
 } // namespace halcyra

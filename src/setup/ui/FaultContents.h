@@ -1,13 +1,17 @@
 #pragma once
-// "Faults": the fourth page of the setup sheet. It will list the faults the
-// controller has recorded, show and clear one, and write them to a report;
-// for now it shows its heading, its hint and an empty list.
+// "Faults": the fourth page of the setup sheet. It lists the faults the
+// controller has recorded, shows and clears one, and writes them all to a
+// report file.
 
 #include "pages/ui/HCPropertyPage.h"
+#include "setup/Faults.h"
 
 class QListWidget;
+class QPushButton;
 
 namespace halcyra {
+
+class CToolboxContext;
 
 class CFaultContents : public CHCPropertyPage {
     Q_OBJECT
@@ -15,10 +19,43 @@ class CFaultContents : public CHCPropertyPage {
 public:
     explicit CFaultContents(CControllerLink& link, QWidget* parent = nullptr);
 
+    // Where reports go and how files are chosen and dialogs run. Without a
+    // context the page uses the platform's file dialog in the working
+    // directory and runs the details on its own.
+    void SetContext(const CToolboxContext* context) { context_ = context; }
+
+    // The page base step, then the list.
+    bool OnInitDialog() override;
+
+    void OnRefresh();
+    // Also a double-click on the list.
+    void OnView();
+    void OnClear();
+    void OnSaveToDisk();
+
+    const CFaultList& Faults() const { return faults_; }
     QListWidget* List() const { return list_; }
+    QPushButton* ViewButton() const { return view_; }
+    QPushButton* RefreshButton() const { return refresh_; }
+    QPushButton* SaveButton() const { return save_; }
+    QPushButton* ClearButton() const { return clear_; }
 
 private:
+    // The fault number of the selected entry; 0 when there is none to act on.
+    std::uint32_t SelectedFault() const;
+    // Shows "Please Wait...Refreshing List" at once, for the refresh that follows.
+    void ShowRefreshing();
+    // Fills the list from the fault table and enables the buttons.
+    void ShowFaults();
+    QPushButton* AddButton(const QString& text, const char* name, void (CFaultContents::*handler)());
+
+    CFaultList faults_;
+    const CToolboxContext* context_ = nullptr;
     QListWidget* list_ = nullptr; // one entry per fault, its number as item data
+    QPushButton* view_ = nullptr;
+    QPushButton* refresh_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* clear_ = nullptr;
 };
 
 } // namespace halcyra
