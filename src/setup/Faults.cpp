@@ -111,20 +111,13 @@ bool CFaultInfo::Fetch(CControllerLink& link, std::uint32_t number)
 {
     *this = CFaultInfo{};
     faultNumber = number;
-    CFaultRecordMsg record(static_cast<std::uint16_t>(number));
-    if (!link.Transact(record, 1000, 3, true, true))
+    CFaultRecordMsg recordMsg(static_cast<std::uint16_t>(number));
+    if (!link.Transact(recordMsg, 1000, 3, true, true))
         return false;
     CFaultTextMsg text(static_cast<std::uint16_t>(number));
     if (!link.Transact(text, 1000, 3, true, true))
         return false;
-    const FaultRecord& r = record.record;
-    active = r.active;
-    word6 = r.word6;
-    word10 = r.word10;
-    count = r.count;
-    short16 = r.short16;
-    data = r.data;
-    short30 = r.short30;
+    record = recordMsg.record;
     description = text.description;
     return true;
 }
@@ -133,9 +126,9 @@ std::string CFaultInfo::Text() const
 {
     return Format("Fault#:\t\t%03d\r\n\r\n", static_cast<int>(faultNumber)) +
            Format("Description: \t%s\r\n\r\n", description.c_str()) +
-           Format("Fault Data:\r\n\t\t%f\r\n\t\t%f\r\n\t\t%f\r\n\r\n", static_cast<double>(data[0]),
-                  static_cast<double>(data[1]), static_cast<double>(data[2])) +
-           Format("Count:\t\t%03d\r\n\r\n\r\n", static_cast<int>(count));
+           Format("Fault Data:\r\n\t\t%f\r\n\t\t%f\r\n\t\t%f\r\n\r\n", static_cast<double>(record.data[0]),
+                  static_cast<double>(record.data[1]), static_cast<double>(record.data[2])) +
+           Format("Count:\t\t%03d\r\n\r\n\r\n", static_cast<int>(record.count));
 }
 
 // ---------------------------------------------------------------- the list

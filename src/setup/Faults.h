@@ -87,13 +87,7 @@ public:
     std::string Text() const;
 
     std::uint32_t faultNumber = 0;
-    std::uint32_t active = 0;
-    std::uint32_t word6 = 0;
-    std::uint32_t word10 = 0;
-    std::uint16_t count = 0;
-    std::uint16_t short16 = 0;
-    std::array<float, 3> data{};
-    std::uint16_t short30 = 0;
+    FaultRecord record;
     std::string description;
 };
 

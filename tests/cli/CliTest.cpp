@@ -1,6 +1,6 @@
 // The halcyra command line against the simulator over a real pseudo-terminal.
 
-#include "cli/Cli.h"
+#include "CliSupport.h"
 #include "link/SerialPort.h"
 #include "sim/SimServer.h"
 
@@ -9,25 +9,9 @@
 #include <sstream>
 
 using namespace halcyra;
+using namespace halcyra::test;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Halcyra(const std::vector<std::string>& args, const std::string& input = {})
-{
-    std::ostringstream out, err;
-    std::istringstream in(input);
-    CliRun r;
-    r.status = cli::RunHalcyra(args, out, err, in);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 std::string LastLine(const std::string& text)
 {

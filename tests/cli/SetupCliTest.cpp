@@ -1,7 +1,7 @@
 // save-setup, restore-setup and faults on the command line, against the
 // simulator over a real pseudo-terminal.
 
-#include "cli/Cli.h"
+#include "CliSupport.h"
 #include "setup/SetupTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,22 +11,6 @@ using namespace halcyra::test;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Halcyra(const std::vector<std::string>& args, const std::string& input = {})
-{
-    std::ostringstream out, err;
-    std::istringstream in(input);
-    CliRun r;
-    r.status = cli::RunHalcyra(args, out, err, in);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
