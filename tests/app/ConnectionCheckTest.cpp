@@ -6,14 +6,14 @@ using namespace halcyra::test;
 
 TEST(ConnectionCheck, PassesWithACurrentCompatibleController)
 {
-    SimLink s(WithExtra({{"firmware-version", "100"}}));
+    Connected s(WithExtra({{"firmware-version", "100"}}));
     EXPECT_TRUE(CheckHalcyraComms(s.link, true));
     EXPECT_TRUE(s.notifier.shown.empty());
 }
 
 TEST(ConnectionCheck, OldFirmwareNamesBothVersions)
 {
-    SimLink s(WithExtra({{"firmware-version", "99"}}));
+    Connected s(WithExtra({{"firmware-version", "99"}}));
     EXPECT_FALSE(CheckHalcyraComms(s.link, true));
     ASSERT_EQ(1u, s.notifier.shown.size());
     EXPECT_EQ("The Halcyra firmware must be upgraded to use this program. Version 0.99 is installed and 1.00 or later "
@@ -25,7 +25,7 @@ TEST(ConnectionCheck, OldFirmwareNamesBothVersions)
 
 TEST(ConnectionCheck, IncompatibleAnswerShowsOneVersionError)
 {
-    SimLink s(WithExtra({{"compat-b", "0"}}));
+    Connected s(WithExtra({{"compat-b", "0"}}));
     EXPECT_FALSE(CheckHalcyraComms(s.link, true));
     ASSERT_EQ(1u, s.notifier.shown.size());
     EXPECT_EQ("Version Error", s.notifier.shown[0].caption);
@@ -39,7 +39,7 @@ TEST(ConnectionCheck, SilentControllerShowsTransferThenCommunicationsError)
 {
     sim::SimOptions o;
     o.faults.silent = true;
-    SimLink s(o);
+    Connected s(o);
     EXPECT_FALSE(CheckHalcyraComms(s.link, true));
     ASSERT_EQ(2u, s.notifier.shown.size());
     EXPECT_EQ("Communication Error Occured", s.notifier.shown[0].text);

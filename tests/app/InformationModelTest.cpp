@@ -19,7 +19,7 @@ TEST(InformationModel, ShowsTheControllersIdentity)
 {
     sim::SimOptions o = WithExtra({{"serial", "ABCDEFGHIJKLMNOP"}, {"options", "0,1,5,11,30"}});
     o.assignments = {"MonVerCVMajor=3", "MonVerCVMinor=5", "MonVerCVMonth=7", "MonVerCVDay=2", "MonVerCVYear=9"};
-    SimLink s(o);
+    Connected s(o);
     CParamSet set;
     CInformationModel info(set);
     ASSERT_TRUE(set.GetAll(s.link));
@@ -37,7 +37,7 @@ TEST(InformationModel, ShowsTheControllersIdentity)
 TEST(InformationModel, FailedRequestsKeepThePreviousTexts)
 {
     sim::SimOptions o;
-    SimLink s(o);
+    Connected s(o);
     CParamSet set;
     CInformationModel info(set);
     info.Refresh(s.link);

@@ -8,7 +8,7 @@ TEST(PageLogic, EmptyPageNeverReportsMissingParameters)
 {
     sim::SimOptions o;
     o.faults.silent = true;
-    SimLink s(o);
+    Connected s(o);
     CPageLogic page;
     EXPECT_TRUE(page.FetchAll(s.link));
     for (const auto& box : s.notifier.shown)
@@ -17,7 +17,7 @@ TEST(PageLogic, EmptyPageNeverReportsMissingParameters)
 
 TEST(PageLogic, FailedGetIsReportedOnceAndPageKeepsValues)
 {
-    SimLink s;
+    Connected s;
     CPageLogic page;
     CUIntParam vtt("vtt", &page.params);
     CUIntParam missing("zzzMissing", &page.params);
@@ -31,7 +31,7 @@ TEST(PageLogic, FailedGetIsReportedOnceAndPageKeepsValues)
 
 TEST(PageLogic, SaveChangesYesWritesNoKeepsEditsUntilNextFetch)
 {
-    SimLink s;
+    Connected s;
     CPageLogic page;
     CUIntParam lbi("lbi", &page.params);
     ASSERT_TRUE(page.FetchAll(s.link));
@@ -56,7 +56,7 @@ TEST(PageLogic, SaveChangesYesWritesNoKeepsEditsUntilNextFetch)
 
 TEST(PageLogic, DiscardChangesNoSavesYesDiscards)
 {
-    SimLink s;
+    Connected s;
     CPageLogic page;
     CUIntParam lbi("lbi", &page.params);
     ASSERT_TRUE(page.FetchAll(s.link));
@@ -80,7 +80,7 @@ TEST(PageLogic, ResetWaitsForTheControllerToAnswerAgain)
 {
     sim::SimOptions o;
     o.settings.restartTime = std::chrono::milliseconds(600);
-    SimLink s(o);
+    Connected s(o);
     std::vector<bool> busy;
     const auto t0 = std::chrono::steady_clock::now();
     ResetControllerAndWait(s.link, [&](bool b) { busy.push_back(b); }, std::chrono::milliseconds(100));

@@ -1,6 +1,7 @@
 // The halcyra command line against the simulator over a real pseudo-terminal.
 
 #include "CliSupport.h"
+#include "SimFixture.h"
 #include "link/SerialPort.h"
 #include "sim/SimServer.h"
 
@@ -21,28 +22,6 @@ std::string LastLine(const std::string& text)
     return t.substr(t.rfind('\n') == std::string::npos ? 0 : t.rfind('\n') + 1);
 }
 
-// A simulator the test keeps, so its store can be examined afterwards.
-struct ServedSim {
-    explicit ServedSim(sim::SimOptions o = {}) : server(std::move(o))
-    {
-        std::string error;
-        EXPECT_TRUE(server.Open(error)) << error;
-        server.Start();
-    }
-    std::string Param(const std::string& name)
-    {
-        std::string v;
-        server.WithController([&](sim::CSimController& s) { v = s.Params().Get(name).value_or("<none>"); });
-        return v;
-    }
-    std::uint64_t Requests()
-    {
-        std::uint64_t n = 0;
-        server.WithController([&](sim::CSimController& s) { n = s.RequestsSeen(); });
-        return n;
-    }
-    sim::CSimServer server;
-};
 
 } // namespace
 
@@ -84,7 +63,7 @@ TEST(Cli, SilentControllerEndsWithOneClearLine)
 
 TEST(Cli, SetStoresTheValueInTheController)
 {
-    ServedSim sim;
+    Served sim;
     CliRun r = Halcyra({"--port", sim.server.DevicePath(), "set", "vms", "\"New Model\""});
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_EQ("\"New Model\"", sim.Param("vms"));
@@ -94,7 +73,7 @@ TEST(Cli, SetStoresTheValueInTheController)
 
 TEST(Cli, OverlongSetIsRefusedAndNothingIsSent)
 {
-    ServedSim sim;
+    Served sim;
     const std::uint64_t before = sim.Requests();
     CliRun r = Halcyra({"--port", sim.server.DevicePath(), "set", "vms", "\"" + std::string(240, 'x') + "\""});
     EXPECT_EQ(1, r.status);
@@ -109,7 +88,7 @@ TEST(Cli, PortsThatCannotBeOpenedSaySoInOneLine)
     EXPECT_EQ(1, missing.status);
     EXPECT_EQ("halcyra: /dev/halcyra-no-such-port does not exist\n", missing.err);
 
-    ServedSim sim;
+    Served sim;
     CSerialPort holder;
     holder.Open(sim.server.DevicePath());
     CliRun busy = Halcyra({"--port", sim.server.DevicePath(), "get", "vtt"});

@@ -2,7 +2,7 @@
 // simulator over a real pseudo-terminal.
 
 #include "CliSupport.h"
-#include "setup/SetupTestSupport.h"
+#include "SimFixture.h"
 
 #include <gtest/gtest.h>
 

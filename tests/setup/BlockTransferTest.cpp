@@ -1,7 +1,7 @@
 // Block transfers against the simulator: chunk boundaries, the last upload
 // chunk and its zero fill, refused transfers.
 
-#include "SetupTestSupport.h"
+#include "SimFixture.h"
 #include "setup/BlockTransfer.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The fault list, one fault's details, clearing and the fault report.
 
-#include "SetupTestSupport.h"
+#include "SimFixture.h"
 #include "setup/Faults.h"
 
 #include <gtest/gtest.h>

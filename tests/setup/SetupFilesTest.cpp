@@ -1,7 +1,7 @@
 // Saving and restoring setup files: messages, the vms check, cancelling,
 // keeping the previous file on failure, and a round trip between controllers.
 
-#include "SetupTestSupport.h"
+#include "SimFixture.h"
 #include "pages/PageLogic.h"
 #include "setup/SetupFiles.h"
 

@@ -1,7 +1,7 @@
 // The simulator served on a pseudo-terminal and reached through the real
 // serial port code, with and without injected faults.
 
-#include "RecordingNotifier.h"
+#include "SimFixture.h"
 #include "link/ControllerLink.h"
 #include "params/Param.h"
 #include "sim/SimServer.h"
@@ -13,24 +13,7 @@
 
 using namespace halcyra;
 using namespace halcyra::sim;
-using halcyra::test::CRecordingNotifier;
-
-namespace {
-
-struct Connected {
-    explicit Connected(SimOptions options) : server(std::move(options)), link(notifier)
-    {
-        std::string error;
-        EXPECT_TRUE(server.Open(error)) << error;
-        server.Start();
-        link.Open(server.DevicePath(), false);
-    }
-    CSimServer server;
-    CRecordingNotifier notifier;
-    CControllerLink link;
-};
-
-} // namespace
+using namespace halcyra::test;
 
 TEST(SimServer, AnswersGetsThroughTheSerialPort)
 {

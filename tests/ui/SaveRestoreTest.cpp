@@ -1,6 +1,6 @@
 #include "FileScript.h"
 #include "UiFixture.h"
-#include "setup/SetupTestSupport.h"
+#include "SimFixture.h"
 
 #include "app/DataPaths.h"
 #include "app/ui/AdvancedConfigDlg.h"

@@ -1,6 +1,6 @@
 #pragma once
-// A simulated controller on a pseudo-terminal with a link to it, and a
-// scratch directory, for the setup-file and fault tests.
+// A simulated controller on a pseudo-terminal, a link to it, and a scratch
+// directory.
 
 #include "RecordingNotifier.h"
 #include "link/ControllerLink.h"
