@@ -200,7 +200,7 @@ std::string FaultReportText(CControllerLink& link, const std::vector<FaultListEn
 }
 
 bool SaveFaultReport(CControllerLink& link, const std::string& path, const std::vector<FaultListEntry>& entries,
-                     const WallClock& clock)
+                     const WallClock& clock, const std::function<void(bool)>& busy)
 {
     INotifier& notifier = link.Notifier();
     auto cannotWrite = [&] {
@@ -211,7 +211,11 @@ bool SaveFaultReport(CControllerLink& link, const std::string& path, const std::
     CAtomicFile file;
     if (!file.Open(path))
         return cannotWrite();
+    if (busy)
+        busy(true);
     const std::string text = FaultReportText(link, entries, clock);
+    if (busy)
+        busy(false);
     if (std::fwrite(text.data(), 1, text.size(), file.File()) != text.size() || !file.Commit())
         return cannotWrite();
     notifier.Notify("Fault information saved successfully", "Save Complete", MsgButtons::Ok, MsgIcon::Information);

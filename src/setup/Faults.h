@@ -130,8 +130,9 @@ std::string FaultReportText(CControllerLink& link, const std::vector<FaultListEn
                             const WallClock& clock = {});
 
 // Writes the report to path through a temporary file and tells the user
-// how it went. True when the file was written.
+// how it went. busy(true/false) brackets the fetching of the faults (a wait
+// cursor), ending before any message. True when the file was written.
 bool SaveFaultReport(CControllerLink& link, const std::string& path, const std::vector<FaultListEntry>& entries,
-                     const WallClock& clock = {});
+                     const WallClock& clock = {}, const std::function<void(bool)>& busy = {});
 
 } // namespace halcyra

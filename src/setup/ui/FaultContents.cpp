@@ -151,7 +151,8 @@ void CFaultContents::OnSaveToDisk()
     const QString path = context_ ? context_->ChooseFile(this, request) : RunFileDialog(this, request);
     if (path.isEmpty())
         return;
-    SaveFaultReport(Link(), QFile::encodeName(path).toStdString(), faults_.Entries());
+    CWaitCursor waitCursor;
+    SaveFaultReport(Link(), QFile::encodeName(path).toStdString(), faults_.Entries(), {}, waitCursor.Callback());
 }
 
 } // namespace halcyra
