@@ -3,6 +3,7 @@
 // the sheet's construction until it is painted, against the wire time of
 // the bytes exchanged meanwhile.
 
+#include "PacedSimulator.h"
 #include "WireTime.h"
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
@@ -43,18 +44,11 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
 
-    sim::SimOptions options;
-    options.faults.paceBaud = 38400;
-    sim::CSimServer server(options);
-    std::string error;
-    if (!server.Open(error)) {
-        std::fprintf(stderr, "bench: %s\n", error.c_str());
-        return 1;
-    }
-    server.Start();
+    bench::CPacedSimulator simulator;
     CCountingNotifier notifier;
     CControllerLink link(notifier);
-    link.Open(server.DevicePath(), false);
+    if (!simulator.Connect(link))
+        return 1;
 
     double seconds = 0;
     std::uint64_t sent = 0, received = 0;
@@ -77,6 +71,5 @@ int main(int argc, char** argv)
     bench::Report(what, seconds, sent, received);
     std::printf("per showing: %.1f ms, %.1f ms on the wire\n", seconds * 1000.0 / runs,
                 bench::WireSeconds(sent + received) * 1000.0 / runs);
-    server.Stop();
     return notifier.shown ? 1 : 0;
 }

@@ -1,5 +1,6 @@
 // 200 named-parameter gets against the simulator pacing at 38400 baud.
 
+#include "PacedSimulator.h"
 #include "WireTime.h"
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
@@ -16,24 +17,16 @@ using namespace halcyra;
 int main(int argc, char** argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 200;
-    sim::SimOptions options;
-    options.faults.paceBaud = 38400;
-    sim::CSimServer server(options);
-    std::string error;
-    if (!server.Open(error)) {
-        std::fprintf(stderr, "bench: %s\n", error.c_str());
+    bench::CPacedSimulator simulator;
+    CSilentNotifier notifier;
+    CControllerLink link(notifier);
+    if (!simulator.Connect(link))
         return 1;
-    }
     std::vector<std::string> names;
-    server.WithController([&](sim::CSimController& s) {
+    simulator.server.WithController([&](sim::CSimController& s) {
         for (const auto& [name, value] : s.Params().Values())
             names.push_back(name);
     });
-    server.Start();
-
-    CSilentNotifier notifier;
-    CControllerLink link(notifier);
-    link.Open(server.DevicePath(), false);
 
     int failures = 0;
     const auto t0 = std::chrono::steady_clock::now();
@@ -49,6 +42,5 @@ int main(int argc, char** argv)
     bench::Report(what, seconds, link.BytesSent(), link.BytesReceived());
     if (failures)
         std::printf("%d gets failed\n", failures);
-    server.Stop();
     return failures ? 1 : 0;
 }

@@ -1,5 +1,6 @@
 // Saving the setup block (at least 4 KB) from the simulator pacing at 38400 baud.
 
+#include "PacedSimulator.h"
 #include "WireTime.h"
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
@@ -19,7 +20,6 @@ int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
     sim::SimOptions options;
-    options.faults.paceBaud = 38400;
     // Enough further records for a setup of well over 4 KB, as a fully
     // configured controller carries.
     for (int i = 0; i < 120; ++i) {
@@ -27,19 +27,13 @@ int main(int argc, char** argv)
         std::snprintf(record, sizeof record, "BenchRecord%03d=%f", i, 0.125 * i);
         options.assignments.push_back(record);
     }
-    sim::CSimServer server(options);
-    std::string error;
-    if (!server.Open(error)) {
-        std::fprintf(stderr, "bench: %s\n", error.c_str());
-        return 1;
-    }
-    std::size_t setupBytes = 0;
-    server.WithController([&](sim::CSimController& s) { setupBytes = s.Params().ToText().size(); });
-    server.Start();
-
+    bench::CPacedSimulator simulator(options);
     CSilentNotifier notifier;
     CControllerLink link(notifier);
-    link.Open(server.DevicePath(), false);
+    if (!simulator.Connect(link))
+        return 1;
+    std::size_t setupBytes = 0;
+    simulator.server.WithController([&](sim::CSimController& s) { setupBytes = s.Params().ToText().size(); });
 
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / ("halcyra-bench-setup-" + std::to_string(::getpid()) + ".cfg");
@@ -58,6 +52,5 @@ int main(int argc, char** argv)
     bench::Report(what, seconds, link.BytesSent(), link.BytesReceived());
     if (failures)
         std::printf("%d saves failed\n", failures);
-    server.Stop();
     return failures ? 1 : 0;
 }
