@@ -70,11 +70,11 @@ Bytes Record(const Request& r, std::uint16_t number, const CSimController::Fault
 
 } // namespace
 
-std::vector<CSimController::FaultSlot> ParseFaultTable(const std::string& spec)
+std::vector<CSimController::FaultSlot> ParseFaultTable(const std::string& text)
 {
-    if (spec.empty())
+    if (text.empty())
         return DefaultFaultTable();
-    std::istringstream in(spec);
+    std::istringstream in(text);
     std::string item;
     std::getline(in, item, ';');
     char* end = nullptr;

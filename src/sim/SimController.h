@@ -136,6 +136,6 @@ void RegisterAllHandlers(CSimController& sim);
 Bytes BlockContents(CSimController& sim, std::uint8_t block);
 // The fault table an option text describes (see the "faults" option), or
 // the default table for an empty text.
-std::vector<CSimController::FaultSlot> ParseFaultTable(const std::string& spec);
+std::vector<CSimController::FaultSlot> ParseFaultTable(const std::string& text);
 
 } // namespace halcyra::sim

@@ -52,7 +52,7 @@ const std::map<std::string, std::string>& FeatureOptionNames()
         {"begin-status", "begin-status N    status byte of every begin-download and begin-upload reply (0 accepts)"},
         {"stall-chunk", "stall-chunk N     stop answering block chunks from chunk N on (drops out mid-transfer)"},
         // fault table
-        {"faults", "faults SPEC       fault table SLOTS[;SLOT,COUNT,DATA1,DATA2,DATA3,DESCRIPTION]... listing the "
+        {"faults", "faults TABLE      fault table SLOTS[;SLOT,COUNT,DATA1,DATA2,DATA3,DESCRIPTION]... listing the "
                    "active slots (default 5 slots, 1 and 3 active)"},
     };
     return names;
