@@ -1,10 +1,10 @@
 #include "app/ConnectionCheck.h"
 
 #include "link/ControllerLink.h"
+#include "link/Format.h"
 #include "link/Notifier.h"
 #include "setup/InfoMessages.h"
 
-#include <cstdio>
 
 namespace halcyra {
 
@@ -36,12 +36,10 @@ bool CheckHalcyraComms(CControllerLink& link, bool showMessages)
     const float version = firmware.Version();
     if (!(version >= kMinimumFirmwareVersion)) {
         if (showMessages) {
-            char text[256];
-            std::snprintf(text, sizeof text,
-                          "The Halcyra firmware must be upgraded to use this program. Version %.2f is installed and "
-                          "%.2f or later is needed.",
-                          static_cast<double>(version), static_cast<double>(kMinimumFirmwareVersion));
-            link.Notifier().Notify(text, "Error: Upgrade Firmware", MsgButtons::Ok, MsgIcon::Stop);
+            link.Notifier().Notify(Format("The Halcyra firmware must be upgraded to use this program. Version %.2f is "
+                                          "installed and %.2f or later is needed.",
+                                          static_cast<double>(version), static_cast<double>(kMinimumFirmwareVersion)),
+                                   "Error: Upgrade Firmware", MsgButtons::Ok, MsgIcon::Stop);
         }
         return false;
     }

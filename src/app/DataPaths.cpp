@@ -1,5 +1,6 @@
 #include "app/DataPaths.h"
 
+#include "link/Format.h"
 #include "link/Notifier.h"
 
 #include <cerrno>
@@ -51,10 +52,8 @@ void CDataDirectories::Create(INotifier& notifier) const
         if (::mkdir(dir->c_str(), 0777) == 0 || errno == EEXIST)
             continue;
         const int error = errno;
-        char text[512];
-        std::snprintf(text, sizeof text, "Cannot create required %s directory structure error = %d", dir->c_str(),
-                      error);
-        notifier.Notify(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+        notifier.Notify(Format("Cannot create required %s directory structure error = %d", dir->c_str(), error),
+                        kAppTitle, MsgButtons::Ok, MsgIcon::None);
     }
 }
 

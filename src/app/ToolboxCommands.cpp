@@ -12,17 +12,6 @@
 
 namespace halcyra {
 
-namespace {
-
-std::string PrintF(float v)
-{
-    char buf[512];
-    std::snprintf(buf, sizeof buf, "%f", static_cast<double>(v));
-    return buf;
-}
-
-} // namespace
-
 bool PortTest(CControllerLink& link)
 {
     if (link.IsOpen())
@@ -156,7 +145,7 @@ std::optional<std::string> AdvancedGet(CControllerLink& link, const std::string&
     CFloatParam param(name);
     try {
         if (param.Get(link))
-            return PrintF(param.value);
+            return param.ToText();
     } catch (const CSerialException&) {
         // A closed port fails like any other get.
     }
@@ -174,7 +163,7 @@ std::optional<std::string> AdvancedSet(CControllerLink& link, const std::string&
         return kAdvancedErrorValue;
     try {
         if (param.Set(link))
-            return PrintF(param.value);
+            return param.ToText();
     } catch (const CSerialException&) {
     }
     return kAdvancedErrorValue;

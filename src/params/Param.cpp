@@ -1,6 +1,7 @@
 #include "params/Param.h"
 
 #include "link/ControllerLink.h"
+#include "link/Format.h"
 #include "link/Notifier.h"
 #include "params/ParamFile.h"
 #include "params/ParamSet.h"
@@ -42,21 +43,6 @@ bool ScanFloat(std::string_view text, float& out)
         return false;
     out = v;
     return true;
-}
-
-std::string PrintFloat(float v)
-{
-    char buf[64];
-    int n = std::snprintf(buf, sizeof buf, "%f", static_cast<double>(v));
-    if (n < 0)
-        return {};
-    if (static_cast<std::size_t>(n) < sizeof buf)
-        return std::string(buf, static_cast<std::size_t>(n));
-    // Very large magnitudes print more digits than the small buffer holds.
-    std::string big(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), "%f", static_cast<double>(v));
-    big.resize(static_cast<std::size_t>(n));
-    return big;
 }
 
 } // namespace
@@ -160,7 +146,7 @@ bool CShortParam::FromText(std::string_view text)
     return true;
 }
 
-std::string CFloatParam::ToText() const { return PrintFloat(value); }
+std::string CFloatParam::ToText() const { return Format("%f", static_cast<double>(value)); }
 
 bool CFloatParam::FromText(std::string_view text)
 {

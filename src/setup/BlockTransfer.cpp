@@ -115,15 +115,7 @@ bool CBlockTransfer::Open(const std::string& path, const char* mode)
     if (!file_)
         return false;
     ownsFile_ = true;
-    fileName_ = path;
     return true;
-}
-
-void CBlockTransfer::Attach(std::FILE* file, std::string name)
-{
-    Close();
-    file_ = file;
-    fileName_ = std::move(name);
 }
 
 void CBlockTransfer::Close()
@@ -185,7 +177,6 @@ bool CBlockTransfer::DownloadToFile(std::uint8_t block)
 {
     if (!file_)
         return false;
-    block_ = block;
     CBlockBeginDownloadMsg begin(block);
     CBlockChunkDownloadMsg chunk(block);
     if (!TransactAndSettle(begin, 2000, 3, true) || begin.status != 0)
@@ -217,7 +208,6 @@ bool CBlockTransfer::UploadFromFile(std::uint8_t block)
     // Indexes 1..N-1 and 0xFFFF for the last: N - 1 must stay below 0xFFFF.
     if (ChunksFor(length) > kMaxBlockChunks)
         return false;
-    block_ = block;
     blockLength_ = static_cast<std::uint32_t>(length);
     chunkCount_ = ChunksFor(length);
 
@@ -248,7 +238,6 @@ bool CBlockTransfer::UploadFromFile(std::uint8_t block)
 
 bool CBlockTransfer::BeginDownload(std::uint8_t block, std::uint32_t& chunks)
 {
-    block_ = block;
     chunkMsg_.subCode = block;
     CBlockBeginDownloadMsg begin(block);
     if (!TransactAndSettle(begin, 1000, 3, true) || begin.status != 0)

@@ -88,11 +88,8 @@ public:
 
     // Opens path with an fopen mode and owns the file until Close.
     bool Open(const std::string& path, const char* mode);
-    // Works on a file opened elsewhere; the caller keeps and closes it.
-    void Attach(std::FILE* file, std::string name = {});
     void Close();
     std::FILE* File() const { return file_; }
-    const std::string& FileName() const { return fileName_; }
 
     void SetProgress(BlockProgress progress) { progress_ = std::move(progress); }
 
@@ -110,7 +107,6 @@ public:
     // DownloadChunk i (1..N, in order): 1000 ms, 5 tries, no error box.
     bool DownloadChunk(std::uint32_t index);
 
-    std::uint8_t Block() const { return block_; }
     std::uint32_t BlockLength() const { return blockLength_; }
     std::uint32_t ChunkCount() const { return chunkCount_; }
 
@@ -129,9 +125,7 @@ private:
     CControllerLink& link_;
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
-    std::string fileName_;
     CBlockChunkDownloadMsg chunkMsg_; // the step-wise download's chunk
-    std::uint8_t block_ = 0;
     std::uint32_t blockLength_ = 0;
     std::uint32_t chunkCount_ = 0;
     BlockProgress progress_;

@@ -1,6 +1,7 @@
 #include "setup/Faults.h"
 
 #include "link/ControllerLink.h"
+#include "link/Format.h"
 #include "link/Framing.h"
 #include "link/Notifier.h"
 #include "setup/AtomicFile.h"
@@ -16,17 +17,6 @@ namespace {
 constexpr std::uint8_t kFaultMsgId = 71;
 constexpr std::uint8_t kFaultSubCode = 5;
 enum FaultOperation : std::uint8_t { Record = 2, Clear = 3, Count = 5, Text = 6 };
-
-template <typename... Args> std::string Format(const char* format, Args... args)
-{
-    int n = std::snprintf(nullptr, 0, format, args...);
-    if (n <= 0)
-        return {};
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, args...);
-    text.resize(static_cast<std::size_t>(n));
-    return text;
-}
 
 // strftime with the C locale's day and month names, whatever locale the
 // program runs in; an empty text when the result does not fit 128 characters.

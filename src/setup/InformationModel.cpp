@@ -1,31 +1,13 @@
 #include "setup/InformationModel.h"
 
 #include "link/ControllerLink.h"
+#include "link/Format.h"
 #include "params/ParamSet.h"
 #include "setup/InfoMessages.h"
 #include "setup/VehicleModelInfo.h"
 
-#include <cstdio>
 
 namespace halcyra {
-
-namespace {
-
-std::string Format(const char* format, double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
-std::string Date(int month, int day, int year)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%d/%d/%d", month, day, year);
-    return buf;
-}
-
-} // namespace
 
 CInformationModel::CInformationModel(CParamSet& set)
     : monVerMajor("MonVerCVMajor", &set), monVerMinor("MonVerCVMinor", &set), monVerMonth("MonVerCVMonth", &set),
@@ -59,7 +41,8 @@ void CInformationModel::UpdateMonitorTexts()
 {
     monitorVersion = Format("%.2f", static_cast<double>(static_cast<float>(monVerMajor.value) +
                                                          static_cast<float>(monVerMinor.value) * 0.01f));
-    monitorDate = Date(static_cast<int>(monVerMonth.value), monVerDay.value, static_cast<int>(monVerYear.value));
+    monitorDate = Format("%d/%d/%d", static_cast<int>(monVerMonth.value), static_cast<int>(monVerDay.value),
+                         static_cast<int>(monVerYear.value));
 }
 
 void CInformationModel::Refresh(CControllerLink& link)
@@ -72,7 +55,8 @@ void CInformationModel::Refresh(CControllerLink& link)
     CFirmwareInfoMsg firmware;
     if (link.Transact(firmware, 1000, 3, true, true)) {
         applicationVersion = Format("%.2f", static_cast<double>(firmware.Version()));
-        applicationDate = Date(firmware.month, firmware.day, firmware.year);
+        applicationDate = Format("%d/%d/%d", static_cast<int>(firmware.month), static_cast<int>(firmware.day),
+                                 static_cast<int>(firmware.year));
     }
     UpdateMonitorTexts();
     CVehicleModelInfo vehicle;

@@ -6,7 +6,6 @@
 #include "sim/SimController.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace halcyra::sim {
 
@@ -16,14 +15,6 @@ constexpr std::size_t kChunk = 228;
 constexpr std::uint16_t kLastChunk = 0xFFFF;
 constexpr std::uint8_t kStatusRefused = 2;
 constexpr std::uint8_t kStatusBadChunk = 1;
-
-long ExtraNumber(const CSimController& s, const std::string& name, long fallback)
-{
-    auto it = s.Settings().extra.find(name);
-    if (it == s.Settings().extra.end())
-        return fallback;
-    return std::strtol(it->second.c_str(), nullptr, 0);
-}
 
 Bytes ToBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
@@ -73,12 +64,12 @@ std::string DeadZoneReport(CSimController& s)
 }
 
 // Status of begin replies: 0 accepts; the begin-status option forces another.
-std::uint8_t BeginStatus(const CSimController& s) { return static_cast<std::uint8_t>(ExtraNumber(s, "begin-status", 0)); }
+std::uint8_t BeginStatus(const CSimController& s) { return static_cast<std::uint8_t>(s.Settings().Number("begin-status", 0)); }
 
 // A controller that drops out mid-transfer: chunks from this index on go unanswered.
 bool Stalled(const CSimController& s, std::uint32_t index)
 {
-    const long stall = ExtraNumber(s, "stall-chunk", 0);
+    const long stall = s.Settings().Number("stall-chunk", 0);
     return stall > 0 && index >= static_cast<std::uint32_t>(stall);
 }
 
@@ -105,7 +96,7 @@ Bytes BlockContents(CSimController& sim, std::uint8_t block)
 {
     switch (block) {
     case 1:
-        return DataLog(static_cast<std::size_t>(std::max(0L, ExtraNumber(sim, "log-length", 3000))));
+        return DataLog(static_cast<std::size_t>(std::max(0L, sim.Settings().Number("log-length", 3000))));
     case 5:
         return ToBytes(sim.Params().ToText());
     case 6:

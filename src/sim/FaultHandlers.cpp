@@ -94,8 +94,7 @@ std::vector<CSimController::FaultSlot> ParseFaultTable(const std::string& text)
 std::vector<CSimController::FaultSlot>& CSimController::FaultSlots()
 {
     if (!faultSlots_) {
-        auto it = settings_.extra.find("faults");
-        faultSlots_ = ParseFaultTable(it == settings_.extra.end() ? std::string() : it->second);
+        faultSlots_ = ParseFaultTable(settings_.Text("faults", {}));
     }
     return *faultSlots_;
 }

@@ -7,34 +7,16 @@
 
 namespace halcyra::sim {
 
-namespace {
-
-long ExtraNumber(const CSimController& s, const std::string& name, long fallback)
-{
-    auto it = s.Settings().extra.find(name);
-    if (it == s.Settings().extra.end())
-        return fallback;
-    return std::strtol(it->second.c_str(), nullptr, 0);
-}
-
-std::string ExtraText(const CSimController& s, const std::string& name, const std::string& fallback)
-{
-    auto it = s.Settings().extra.find(name);
-    return it == s.Settings().extra.end() ? fallback : it->second;
-}
-
-} // namespace
-
 void RegisterInfoHandlers(CSimController& sim)
 {
     // Firmware information: 120 bytes, version x 100 and date first.
     sim.On(0x40, 0, 0, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         int year = 2009, month = 7, day = 2;
-        std::istringstream date(ExtraText(s, "firmware-date", "2009-7-2"));
+        std::istringstream date(s.Settings().Text("firmware-date", "2009-7-2"));
         char dash = 0;
         date >> year >> dash >> month >> dash >> day;
         ReplyBuilder reply(r);
-        reply.U16(static_cast<std::uint16_t>(ExtraNumber(s, "firmware-version", 286)))
+        reply.U16(static_cast<std::uint16_t>(s.Settings().Number("firmware-version", 286)))
             .U16(static_cast<std::uint16_t>(year - 1900))
             .U8(static_cast<std::uint8_t>(month))
             .U8(static_cast<std::uint8_t>(day))
@@ -56,11 +38,11 @@ void RegisterInfoHandlers(CSimController& sim)
     // Unit information: 16-byte serial number, then 64 option flags.
     sim.On(0x40, 1, 0, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         Bytes serial(16, 0);
-        const std::string text = ExtraText(s, "serial", "HC2-0042137");
+        const std::string text = s.Settings().Text("serial", "HC2-0042137");
         for (std::size_t i = 0; i < text.size() && i < serial.size(); ++i)
             serial[i] = static_cast<std::uint8_t>(text[i]);
         Bytes flags(64, 0);
-        std::istringstream list(ExtraText(s, "options", "1,6,8,10"));
+        std::istringstream list(s.Settings().Text("options", "1,6,8,10"));
         for (std::string item; std::getline(list, item, ',');) {
             long index = std::strtol(item.c_str(), nullptr, 10);
             if (!item.empty() && index >= 0 && index < 64)
@@ -73,7 +55,7 @@ void RegisterInfoHandlers(CSimController& sim)
     for (auto [subCode, option] : {std::pair{0, "compat-a"}, std::pair{1, "compat-b"}, std::pair{5, "compat-c"}}) {
         const std::string name = option;
         sim.On(0x40, subCode, 3, [name](CSimController& s, const Request& r) -> std::optional<Bytes> {
-            return ReplyBuilder(r).U8(static_cast<std::uint8_t>(ExtraNumber(s, name, 1))).Build();
+            return ReplyBuilder(r).U8(static_cast<std::uint8_t>(s.Settings().Number(name, 1))).Build();
         });
     }
 }

@@ -6,6 +6,7 @@
 #include "sim/ParamStore.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -51,8 +52,20 @@ private:
 
 struct SimSettings {
     std::chrono::milliseconds restartTime{2000};
-    // Options added by later features are read through this map (name -> value).
+    // Options of individual features (name -> value), read by their handlers.
     std::map<std::string, std::string> extra;
+
+    std::string Text(const std::string& name, const std::string& fallback) const
+    {
+        auto it = extra.find(name);
+        return it == extra.end() ? fallback : it->second;
+    }
+    // The option as a number (decimal, or 0x hexadecimal), or fallback when absent.
+    long Number(const std::string& name, long fallback) const
+    {
+        auto it = extra.find(name);
+        return it == extra.end() ? fallback : std::strtol(it->second.c_str(), nullptr, 0);
+    }
 };
 
 class CSimController;
