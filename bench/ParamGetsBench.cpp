@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < count; ++i) {
         CStringParam raw(names[static_cast<std::size_t>(i) % names.size()]);
         CParamTextMsg msg(CParamTextMsg::Get, raw.Name());
-        if (!link.Transact(msg, 1000, 3, true, false))
+        if (!link.Transact(msg, kQuietTransact))
             ++failures;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

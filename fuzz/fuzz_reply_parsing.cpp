@@ -272,7 +272,7 @@ void TransactRawReply(std::uint8_t control, std::string_view text, const std::ve
 
     const auto op = (control & 0x10) != 0 ? CParamTextMsg::Set : CParamTextMsg::Get;
     CParamTextMsg msg(op, "MonVerCVMajor");
-    const bool ok = link.Transact(msg, 5, 1, true, true);
+    const bool ok = link.Transact(msg, {.timeoutMs = 5, .tries = 1});
     Require(link.PendingCount() == 0 && !msg.IsPending());
     if (msg.GetState() == CControllerMsg::Waiting) {
         // The machine stalled past the short time-out before the reply was read.

@@ -2,6 +2,7 @@
 
 #include "link/ControllerLink.h"
 #include "link/Format.h"
+#include "link/MessageIds.h"
 #include "link/Notifier.h"
 #include "setup/InfoMessages.h"
 
@@ -23,13 +24,13 @@ void CommunicationsError(CControllerLink& link, bool show)
 bool CheckHalcyraComms(CControllerLink& link, bool showMessages)
 {
     CStatusMsg status;
-    if (!link.Transact(status, 1000, 3, true, true)) {
+    if (!link.Transact(status)) {
         CommunicationsError(link, showMessages);
         return false;
     }
 
     CFirmwareInfoMsg firmware;
-    if (!link.Transact(firmware, 1000, 3, true, true)) {
+    if (!link.Transact(firmware)) {
         CommunicationsError(link, showMessages);
         return false;
     }
@@ -44,9 +45,11 @@ bool CheckHalcyraComms(CControllerLink& link, bool showMessages)
         return false;
     }
 
-    CCompatibilityMsg queries[] = {CCompatibilityMsg(0), CCompatibilityMsg(1), CCompatibilityMsg(5)};
+    using wire::info::kCompatibilitySubs;
+    CCompatibilityMsg queries[] = {CCompatibilityMsg(kCompatibilitySubs[0]), CCompatibilityMsg(kCompatibilitySubs[1]),
+                                   CCompatibilityMsg(kCompatibilitySubs[2])};
     for (CCompatibilityMsg& q : queries) {
-        if (!link.Transact(q, 1000, 3, true, true)) {
+        if (!link.Transact(q)) {
             CommunicationsError(link, showMessages);
             return false;
         }

@@ -43,7 +43,7 @@ int CmdGet(CommandContext& c)
             continue;
         }
         CParamTextMsg msg(CParamTextMsg::Get, name);
-        if (!c.link.Transact(msg, 1000, 3, true, true)) {
+        if (!c.link.Transact(msg)) {
             // The rest would only time out the same way.
             c.err << "halcyra: no answer from the controller on " << c.link.CurrentPort() << "\n";
             return kExitFailed;

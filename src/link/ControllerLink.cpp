@@ -119,18 +119,17 @@ CControllerLink::TryEnd CControllerLink::PollUntil(CControllerMsg& msg, std::chr
     return TryEnd::TimedOut;
 }
 
-bool CControllerLink::Transact(CControllerMsg& msg, std::uint32_t timeoutMs, int tries, bool removeWhenDone,
-                               bool showError)
+bool CControllerLink::Transact(CControllerMsg& msg, const TransactOptions& options)
 {
     Register(msg);
     bool succeeded = false;
-    for (int attempt = 0; attempt < tries && !succeeded; ++attempt) {
+    for (int attempt = 0; attempt < options.tries && !succeeded; ++attempt) {
         msg.Send(tx_);
-        succeeded = PollUntil(msg, Clock::now() + std::chrono::milliseconds(timeoutMs)) == TryEnd::Accepted;
+        succeeded = PollUntil(msg, Clock::now() + std::chrono::milliseconds(options.timeoutMs)) == TryEnd::Accepted;
     }
-    if (removeWhenDone)
+    if (options.removeWhenDone)
         Unregister(msg);
-    if (showError && !succeeded)
+    if (options.showError && !succeeded)
         notifier_.Notify("Communication Error Occured", "Data Transfer Error", MsgButtons::Ok, MsgIcon::None);
     return succeeded;
 }

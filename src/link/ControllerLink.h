@@ -15,6 +15,19 @@ namespace halcyra {
 
 class INotifier;
 
+// How a transaction runs; the default is what nearly every request uses.
+struct TransactOptions {
+    std::uint32_t timeoutMs = 1000;
+    int tries = 3;
+    bool removeWhenDone = true;
+    bool showError = true; // "Communication Error Occured" after the last try
+};
+
+// Requests whose failure the caller reports itself.
+inline constexpr TransactOptions kQuietTransact{.showError = false};
+// Polling a restarting controller: 16 polls of 250 ms.
+inline constexpr TransactOptions kRestartPoll{.timeoutMs = 250, .tries = 16};
+
 class CControllerLink {
 public:
     // Uses the link's own serial port; SetPort replaces it (tests, simulators).
@@ -40,8 +53,7 @@ public:
     CTxBuffer& Tx() { return tx_; }
     INotifier& Notifier() { return notifier_; }
 
-    bool Transact(CControllerMsg& msg, std::uint32_t timeoutMs = 1000, int tries = 3, bool removeWhenDone = true,
-                  bool showError = true);
+    bool Transact(CControllerMsg& msg, const TransactOptions& options = {});
     // Waits for frames of an already registered message without sending.
     bool AwaitReply(CControllerMsg& msg, std::uint32_t timeoutMs, int tries, bool removeWhenDone);
     bool Register(CControllerMsg& msg);

@@ -2,6 +2,7 @@
 
 #include "link/ControllerLink.h"
 #include "link/Framing.h"
+#include "link/MessageIds.h"
 
 namespace halcyra {
 
@@ -102,7 +103,7 @@ bool CControllerMsg::Send(CTxBuffer& tx) const
 // ---------------------------------------------------------------- named-parameter text
 
 CParamTextMsg::CParamTextMsg(Operation op, std::string text)
-    : CControllerMsg(HeaderFamily::FourByte, 0x40, 0x14, op, kAnyLength), text_(std::move(text))
+    : CControllerMsg(HeaderFamily::FourByte, wire::kInfoMsg, wire::info::kParamSub, op, kAnyLength), text_(std::move(text))
 {
 }
 
@@ -132,7 +133,7 @@ void CParamTextMsg::EncodePayload(CTxBuffer& tx) const
 
 // ---------------------------------------------------------------- status and reset
 
-CStatusMsg::CStatusMsg() : CControllerMsg(HeaderFamily::FourByte, 0x46, 0, 0, kAnyLength) {}
+CStatusMsg::CStatusMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kControllerMsg, wire::controller::kSub, wire::controller::kStatusOp, kAnyLength) {}
 
 bool CStatusMsg::DecodePayload(CRxBuffer& rx)
 {
@@ -143,6 +144,6 @@ bool CStatusMsg::DecodePayload(CRxBuffer& rx)
     return true;
 }
 
-CResetMsg::CResetMsg() : CControllerMsg(HeaderFamily::FourByte, 0x46, 0, 2, 0) {}
+CResetMsg::CResetMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kControllerMsg, wire::controller::kSub, wire::controller::kResetOp, 0) {}
 
 } // namespace halcyra

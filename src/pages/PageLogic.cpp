@@ -48,7 +48,7 @@ void ResetControllerAndWait(CControllerLink& link, const std::function<void(bool
     // The controller is restarting and cannot answer before this has passed.
     std::this_thread::sleep_for(restartPause);
     CStatusMsg status;
-    link.Transact(status, 250, 16, true, true);
+    link.Transact(status, kRestartPoll);
     if (busy)
         busy(false);
 }

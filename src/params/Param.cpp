@@ -81,7 +81,7 @@ bool CParam::Get(CControllerLink& link)
 {
     CParamTextMsg msg(CParamTextMsg::Get, name_);
     retrieved_ = false;
-    if (!link.Transact(msg, 1000, 3, true, true))
+    if (!link.Transact(msg))
         return false;
     return ParseReply(msg.Text());
 }
@@ -97,7 +97,7 @@ bool CParam::Set(CControllerLink& link)
         return false;
     }
     CParamTextMsg msg(CParamTextMsg::Set, std::move(text));
-    if (!link.Transact(msg, 1000, 3, true, true))
+    if (!link.Transact(msg))
         return false;
     retrieved_ = true;
     return true;

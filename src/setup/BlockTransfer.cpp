@@ -2,13 +2,13 @@
 
 #include "link/ControllerLink.h"
 #include "link/Framing.h"
+#include "link/MessageIds.h"
 
 namespace halcyra {
 
 namespace {
 
-constexpr std::uint8_t kBlockMsgId = 0x41;
-enum BlockOperation : std::uint8_t { BeginUpload = 0, UploadChunk = 1, BeginDownload = 2, DownloadChunk = 3 };
+using namespace wire::block;
 
 std::uint32_t ChunksFor(std::uint64_t length)
 {
@@ -20,7 +20,7 @@ std::uint32_t ChunksFor(std::uint64_t length)
 // ---------------------------------------------------------------- messages
 
 CBlockBeginDownloadMsg::CBlockBeginDownloadMsg(std::uint8_t block)
-    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, BeginDownload, 7)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kBlockMsg, block, kBeginDownloadOp, 7)
 {
 }
 
@@ -35,7 +35,7 @@ bool CBlockBeginDownloadMsg::DecodePayload(CRxBuffer& rx)
 }
 
 CBlockChunkDownloadMsg::CBlockChunkDownloadMsg(std::uint8_t block)
-    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, DownloadChunk, 3 + kBlockChunkBytes)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kBlockMsg, block, kDownloadChunkOp, 3 + kBlockChunkBytes)
 {
 }
 
@@ -51,7 +51,7 @@ bool CBlockChunkDownloadMsg::DecodePayload(CRxBuffer& rx)
 }
 
 CBlockBeginUploadMsg::CBlockBeginUploadMsg(std::uint8_t block)
-    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, BeginUpload, 3)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kBlockMsg, block, kBeginUploadOp, 3)
 {
 }
 
@@ -65,7 +65,7 @@ bool CBlockBeginUploadMsg::DecodePayload(CRxBuffer& rx)
 }
 
 CBlockChunkUploadMsg::CBlockChunkUploadMsg(std::uint8_t block)
-    : CControllerMsg(HeaderFamily::FourByte, kBlockMsgId, block, UploadChunk, 3)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kBlockMsg, block, kUploadChunkOp, 3)
 {
 }
 
@@ -148,7 +148,7 @@ void CBlockTransfer::Report(std::uint32_t done) const
 bool CBlockTransfer::TransactAndSettle(CControllerMsg& msg, std::uint32_t timeoutMs, int tries, bool showError)
 {
     for (int attempt = 1; attempt <= tries; ++attempt) {
-        if (link_.Transact(msg, timeoutMs, 1, true, showError && attempt == tries)) {
+        if (link_.Transact(msg, {.timeoutMs = timeoutMs, .tries = 1, .showError = showError && attempt == tries})) {
             if (attempt > 1)
                 DiscardLateReplies(msg, timeoutMs, attempt - 1);
             return true;

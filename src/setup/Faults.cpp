@@ -3,6 +3,7 @@
 #include "link/ControllerLink.h"
 #include "link/Format.h"
 #include "link/Framing.h"
+#include "link/MessageIds.h"
 #include "link/Notifier.h"
 #include "setup/AtomicFile.h"
 
@@ -14,9 +15,7 @@ namespace halcyra {
 
 namespace {
 
-constexpr std::uint8_t kFaultMsgId = 71;
-constexpr std::uint8_t kFaultSubCode = 5;
-enum FaultOperation : std::uint8_t { Record = 2, Clear = 3, Count = 5, Text = 6 };
+using namespace wire::table;
 
 // strftime with the C locale's day and month names, whatever locale the
 // program runs in; an empty text when the result does not fit 128 characters.
@@ -33,7 +32,7 @@ std::string FormatTime(const char* format, const std::tm& tm)
 
 // ---------------------------------------------------------------- messages
 
-CFaultCountMsg::CFaultCountMsg() : CControllerMsg(HeaderFamily::FourByte, kFaultMsgId, kFaultSubCode, Count, 2) {}
+CFaultCountMsg::CFaultCountMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kTableMsg, kFaultSub, kFaultCountOp, 2) {}
 
 bool CFaultCountMsg::DecodePayload(CRxBuffer& rx)
 {
@@ -41,10 +40,10 @@ bool CFaultCountMsg::DecodePayload(CRxBuffer& rx)
     return true;
 }
 
-CFaultRecordMsg::CFaultRecordMsg(std::uint16_t number) : CFaultRecordMsg(Record, number) {}
+CFaultRecordMsg::CFaultRecordMsg(std::uint16_t number) : CFaultRecordMsg(kFaultRecordOp, number) {}
 
 CFaultRecordMsg::CFaultRecordMsg(std::uint8_t operation_, std::uint16_t number)
-    : CControllerMsg(HeaderFamily::FourByte, kFaultMsgId, kFaultSubCode, operation_, kPayload), faultNumber(number)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kTableMsg, kFaultSub, operation_, kPayload), faultNumber(number)
 {
 }
 
@@ -67,10 +66,10 @@ bool CFaultRecordMsg::DecodePayload(CRxBuffer& rx)
     return true;
 }
 
-CFaultClearMsg::CFaultClearMsg(std::uint16_t number) : CFaultRecordMsg(Clear, number) {}
+CFaultClearMsg::CFaultClearMsg(std::uint16_t number) : CFaultRecordMsg(kFaultClearOp, number) {}
 
 CFaultTextMsg::CFaultTextMsg(std::uint16_t number)
-    : CControllerMsg(HeaderFamily::FourByte, kFaultMsgId, kFaultSubCode, Text, kAnyLength), faultNumber(number)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kTableMsg, kFaultSub, kFaultTextOp, kAnyLength), faultNumber(number)
 {
 }
 
@@ -102,10 +101,10 @@ bool CFaultInfo::Fetch(CControllerLink& link, std::uint32_t number)
     *this = CFaultInfo{};
     faultNumber = number;
     CFaultRecordMsg recordMsg(static_cast<std::uint16_t>(number));
-    if (!link.Transact(recordMsg, 1000, 3, true, true))
+    if (!link.Transact(recordMsg))
         return false;
     CFaultTextMsg text(static_cast<std::uint16_t>(number));
-    if (!link.Transact(text, 1000, 3, true, true))
+    if (!link.Transact(text))
         return false;
     record = recordMsg.record;
     description = text.description;
@@ -128,16 +127,16 @@ bool CFaultList::Refresh(CControllerLink& link, const std::function<void(bool)>&
     entries_.clear();
     listed_ = 0;
     CFaultCountMsg countMsg;
-    const bool counted = link.Transact(countMsg, 1000, 3, true, true);
+    const bool counted = link.Transact(countMsg);
     const std::uint32_t slots = counted ? countMsg.count : 0;
     if (busy)
         busy(true);
     for (std::uint32_t j = 0; j < slots; ++j) {
         CFaultRecordMsg record(static_cast<std::uint16_t>(j));
-        if (!link.Transact(record, 1000, 3, true, true) || record.record.active == 0)
+        if (!link.Transact(record) || record.record.active == 0)
             continue;
         CFaultTextMsg text(static_cast<std::uint16_t>(j));
-        link.Transact(text, 1000, 3, true, true);
+        link.Transact(text);
         const std::string cut = text.description.substr(0, kFaultListDescriptionChars);
         entries_.push_back({Format("%03d: %s", static_cast<int>(j), cut.c_str()), j});
         ++listed_;
@@ -154,7 +153,7 @@ bool CFaultList::Clear(CControllerLink& link, std::uint32_t faultNumber, const s
     if (faultNumber == 0)
         return false;
     CFaultClearMsg clear(static_cast<std::uint16_t>(faultNumber));
-    const bool cleared = link.Transact(clear, 1000, 3, true, true);
+    const bool cleared = link.Transact(clear);
     Refresh(link, busy);
     return cleared;
 }

@@ -1,10 +1,11 @@
 #include "setup/InfoMessages.h"
 
 #include "link/Framing.h"
+#include "link/MessageIds.h"
 
 namespace halcyra {
 
-CFirmwareInfoMsg::CFirmwareInfoMsg() : CControllerMsg(HeaderFamily::FourByte, 0x40, 0, 0, kPayload) {}
+CFirmwareInfoMsg::CFirmwareInfoMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kInfoMsg, wire::info::kFirmwareSub, wire::info::kQueryOp, kPayload) {}
 
 bool CFirmwareInfoMsg::DecodePayload(CRxBuffer& rx)
 {
@@ -33,7 +34,7 @@ bool CFirmwareInfoMsg::DecodePayload(CRxBuffer& rx)
     return true;
 }
 
-CUnitInfoMsg::CUnitInfoMsg() : CControllerMsg(HeaderFamily::FourByte, 0x40, 1, 0, kPayload) {}
+CUnitInfoMsg::CUnitInfoMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kInfoMsg, wire::info::kUnitSub, wire::info::kQueryOp, kPayload) {}
 
 bool CUnitInfoMsg::DecodePayload(CRxBuffer& rx)
 {
@@ -53,7 +54,7 @@ std::string CUnitInfoMsg::SerialNumber() const
 }
 
 CCompatibilityMsg::CCompatibilityMsg(std::uint8_t subCode_, std::uint8_t expected_)
-    : CControllerMsg(HeaderFamily::FourByte, 0x40, subCode_, 3, 1), expected(expected_)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kInfoMsg, subCode_, wire::info::kCompatibilityOp, 1), expected(expected_)
 {
 }
 

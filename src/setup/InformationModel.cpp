@@ -48,12 +48,12 @@ void CInformationModel::UpdateMonitorTexts()
 void CInformationModel::Refresh(CControllerLink& link)
 {
     CUnitInfoMsg unit;
-    if (link.Transact(unit, 1000, 3, true, true)) {
+    if (link.Transact(unit)) {
         serialNumber = unit.SerialNumber();
         optionsInstalled = OptionsText(unit.options);
     }
     CFirmwareInfoMsg firmware;
-    if (link.Transact(firmware, 1000, 3, true, true)) {
+    if (link.Transact(firmware)) {
         applicationVersion = Format("%.2f", static_cast<double>(firmware.Version()));
         applicationDate = Format("%d/%d/%d", static_cast<int>(firmware.month), static_cast<int>(firmware.day),
                                  static_cast<int>(firmware.year));

@@ -3,6 +3,7 @@
 // advanced setup, 8 the dead-zone calibration report. A completed upload
 // into block 5 is read as a parameter text file and applied to the store.
 
+#include "link/MessageIds.h"
 #include "sim/SimController.h"
 
 #include <algorithm>
@@ -111,7 +112,7 @@ Bytes BlockContents(CSimController& sim, std::uint8_t block)
 void RegisterBlockHandlers(CSimController& sim)
 {
     // Begin download: status, a word, the block length.
-    sim.On(0x41, -1, 2, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kBlockMsg, -1, wire::block::kBeginDownloadOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint8_t block = r.SubCode();
         std::uint8_t status = BeginStatus(s);
         if (status == 0 && !HasContents(s, block))
@@ -122,7 +123,7 @@ void RegisterBlockHandlers(CSimController& sim)
         return ReplyBuilder(r).U8(status).U16(0).U32(static_cast<std::uint32_t>(state.download.size())).Build();
     });
     // Download chunk i (1-based): status, the index, 228 bytes zero-filled past the end.
-    sim.On(0x41, -1, 3, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kBlockMsg, -1, wire::block::kDownloadChunkOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint16_t index = r.PayloadU16(0);
         if (Stalled(s, index))
             return std::nullopt;
@@ -140,7 +141,7 @@ void RegisterBlockHandlers(CSimController& sim)
         return ReplyBuilder(r).U8(valid ? 0 : kStatusBadChunk).U16(index).Raw(data).Build();
     });
     // Begin upload: status and a word.
-    sim.On(0x41, -1, 0, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kBlockMsg, -1, wire::block::kBeginUploadOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint8_t status = BeginStatus(s);
         if (status == 0) {
             auto& state = s.Block(r.SubCode());
@@ -152,7 +153,7 @@ void RegisterBlockHandlers(CSimController& sim)
         return ReplyBuilder(r).U8(status).U16(0).Build();
     });
     // Upload chunk: index (total length for block 0) and 228 bytes; 0xFFFF is the last.
-    sim.On(0x41, -1, 1, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kBlockMsg, -1, wire::block::kUploadChunkOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint8_t block = r.SubCode();
         const Bytes payload = r.Payload();
         const std::size_t indexBytes = block == 0 ? 4 : 2;

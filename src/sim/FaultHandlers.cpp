@@ -6,6 +6,7 @@
 // description is the rest of the entry and may hold commas). "0" gives an
 // empty table; entries that do not parse are left out.
 
+#include "link/MessageIds.h"
 #include "sim/SimController.h"
 
 #include <cstdlib>
@@ -15,8 +16,6 @@ namespace halcyra::sim {
 
 namespace {
 
-constexpr std::uint8_t kFaultId = 71;
-constexpr std::uint8_t kFaultSubCode = 5;
 // A description longer than this would not fit a reply frame.
 constexpr std::size_t kMaxDescription = 200;
 
@@ -102,24 +101,24 @@ std::vector<CSimController::FaultSlot>& CSimController::FaultSlots()
 void RegisterFaultHandlers(CSimController& sim)
 {
     // Slot count.
-    sim.On(kFaultId, kFaultSubCode, 5, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kTableMsg, wire::table::kFaultSub, wire::table::kFaultCountOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         return ReplyBuilder(r).U16(static_cast<std::uint16_t>(s.FaultSlots().size())).Build();
     });
     // Record of one slot; slots past the table read as empty ones.
-    sim.On(kFaultId, kFaultSubCode, 2, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kTableMsg, wire::table::kFaultSub, wire::table::kFaultRecordOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint16_t j = r.PayloadU16(0);
         const auto& slots = s.FaultSlots();
         return Record(r, j, j < slots.size() ? slots[j] : CSimController::FaultSlot{});
     });
     // Description: the number, the text and its zero byte.
-    sim.On(kFaultId, kFaultSubCode, 6, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kTableMsg, wire::table::kFaultSub, wire::table::kFaultTextOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint16_t j = r.PayloadU16(0);
         const auto& slots = s.FaultSlots();
         const std::string text = j < slots.size() ? slots[j].description : std::string();
         return ReplyBuilder(r).U16(j).Text(text).U8(0).Build();
     });
     // Clear: the slot becomes inactive; the reply is its record afterwards.
-    sim.On(kFaultId, kFaultSubCode, 3, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kTableMsg, wire::table::kFaultSub, wire::table::kFaultClearOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         const std::uint16_t j = r.PayloadU16(0);
         auto& slots = s.FaultSlots();
         if (j < slots.size()) {

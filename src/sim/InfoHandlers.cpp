@@ -1,5 +1,6 @@
 // Controller identity: firmware and unit information, compatibility queries.
 
+#include "link/MessageIds.h"
 #include "sim/SimController.h"
 
 #include <cstdlib>
@@ -10,7 +11,7 @@ namespace halcyra::sim {
 void RegisterInfoHandlers(CSimController& sim)
 {
     // Firmware information: 120 bytes, version x 100 and date first.
-    sim.On(0x40, 0, 0, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kInfoMsg, wire::info::kFirmwareSub, wire::info::kQueryOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         int year = 2009, month = 7, day = 2;
         std::istringstream date(s.Settings().Text("firmware-date", "2009-7-2"));
         char dash = 0;
@@ -36,7 +37,7 @@ void RegisterInfoHandlers(CSimController& sim)
         return reply.Build();
     });
     // Unit information: 16-byte serial number, then 64 option flags.
-    sim.On(0x40, 1, 0, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kInfoMsg, wire::info::kUnitSub, wire::info::kQueryOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         Bytes serial(16, 0);
         const std::string text = s.Settings().Text("serial", "HC2-0042137");
         for (std::size_t i = 0; i < text.size() && i < serial.size(); ++i)
@@ -52,9 +53,11 @@ void RegisterInfoHandlers(CSimController& sim)
     });
     // Compatibility queries A, B and C: the controller answers 1 when it
     // works with this program.
-    for (auto [subCode, option] : {std::pair{0, "compat-a"}, std::pair{1, "compat-b"}, std::pair{5, "compat-c"}}) {
-        const std::string name = option;
-        sim.On(0x40, subCode, 3, [name](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    const char* const options[] = {"compat-a", "compat-b", "compat-c"};
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = options[i];
+        const int subCode = wire::info::kCompatibilitySubs[i];
+        sim.On(wire::kInfoMsg, subCode, wire::info::kCompatibilityOp, [name](CSimController& s, const Request& r) {
             return ReplyBuilder(r).U8(static_cast<std::uint8_t>(s.Settings().Number(name, 1))).Build();
         });
     }

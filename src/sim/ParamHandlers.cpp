@@ -1,5 +1,6 @@
 // Named parameters: get answers "name: value", set stores the value.
 
+#include "link/MessageIds.h"
 #include "sim/SimController.h"
 
 #include <cctype>
@@ -21,14 +22,14 @@ std::string PayloadText(const Request& r)
 
 void RegisterParamHandlers(CSimController& sim)
 {
-    sim.On(0x40, 0x14, 0, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamGetOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         std::string name = PayloadText(r);
         auto value = s.Params().Get(name);
         // An unknown name gets an answer that is not "name: value".
         std::string text = value ? name + ": " + *value : name + "? unknown parameter";
         return ReplyBuilder(r).Text(text).Build();
     });
-    sim.On(0x40, 0x14, 1, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamSetOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         std::string text = PayloadText(r);
         std::size_t sep = text.find(": ");
         if (sep == std::string::npos)

@@ -1,5 +1,6 @@
 // Controller status and restart.
 
+#include "link/MessageIds.h"
 #include "sim/SimController.h"
 
 namespace halcyra::sim {
@@ -7,11 +8,11 @@ namespace halcyra::sim {
 void RegisterStatusHandlers(CSimController& sim)
 {
     // Status: a running controller answers state 1, no sub-state.
-    sim.On(0x46, 0, 0, [](CSimController&, const Request& r) -> std::optional<Bytes> {
+    sim.On(wire::kControllerMsg, wire::controller::kSub, wire::controller::kStatusOp, [](CSimController&, const Request& r) -> std::optional<Bytes> {
         return ReplyBuilder(r).U8(1).U8(0).Build();
     });
     // Reset: no answer; the controller restarts and is silent meanwhile.
-    sim.On(0x46, 0, 2, [](CSimController& s, const Request&) -> std::optional<Bytes> {
+    sim.On(wire::kControllerMsg, wire::controller::kSub, wire::controller::kResetOp, [](CSimController& s, const Request&) -> std::optional<Bytes> {
         s.BeginRestart();
         return std::nullopt;
     });

@@ -102,7 +102,7 @@ TEST_F(TransactionTest, AcceptedReplyIsDecodedAndTheMessageRemoved)
     CTestMsg msg(0x47, 0x05, 0x01, 2);
     msg.selector1 = 0x99; // not part of the four-byte header
     replies.push_back(Reply(0x47, 0x05, 0x01, {0x12, 0x34}));
-    ASSERT_TRUE(link.Transact(msg, 500, 3, true, true));
+    ASSERT_TRUE(link.Transact(msg, {.timeoutMs = 500}));
     EXPECT_EQ(msg.GetState(), CControllerMsg::Accepted);
     EXPECT_EQ(msg.payload, (Bytes{0x12, 0x34}));
     // Request: DLE, 0xBE, 47 05 01, length 3, sum 0x0050, DLE ETX.
@@ -131,20 +131,20 @@ TEST_F(TransactionTest, FrameGoesToTheEarliestRegisteredMatchingMessage)
 TEST_F(TransactionTest, LateReplyIsReadByALaterTransaction)
 {
     CTestMsg late(0x47, 0x05, 0x00, 1);
-    EXPECT_FALSE(link.Transact(late, 30, 1, true, false));
+    EXPECT_FALSE(link.Transact(late, {.timeoutMs = 30, .tries = 1, .showError = false}));
     port.Feed(Reply(0x47, 0x05, 0x00, {0x01})); // arrives after the give-up
 
     // A message with other header bytes discards it and takes its own reply.
     CTestMsg other(0x47, 0x06, 0x00, 1);
     replies.push_back(Reply(0x47, 0x06, 0x00, {0x02}));
-    ASSERT_TRUE(link.Transact(other, 500, 1, true, false));
+    ASSERT_TRUE(link.Transact(other, {.timeoutMs = 500, .tries = 1, .showError = false}));
     EXPECT_EQ(other.payload, (Bytes{0x02}));
 
     // A message with the same header bytes takes the late reply as its own.
     port.Feed(Reply(0x47, 0x05, 0x00, {0x01}));
     CTestMsg same(0x47, 0x05, 0x00, 1);
     replies.push_back(Reply(0x47, 0x05, 0x00, {0x03}));
-    ASSERT_TRUE(link.Transact(same, 500, 1, true, false));
+    ASSERT_TRUE(link.Transact(same, {.timeoutMs = 500, .tries = 1, .showError = false}));
     EXPECT_EQ(same.payload, (Bytes{0x01}));
 }
 
@@ -160,13 +160,13 @@ TEST_F(TransactionTest, RejectedReplyEndsTheTryAndTheNextTryResends)
         port.TakeWritten();
         CTestMsg once(0x47, 0x05, 0x00, 2);
         replies = {bad};
-        EXPECT_FALSE(link.Transact(once, 500, 1, true, false));
+        EXPECT_FALSE(link.Transact(once, {.timeoutMs = 500, .tries = 1, .showError = false}));
         EXPECT_EQ(once.GetState(), CControllerMsg::Rejected);
 
         port.TakeWritten();
         CTestMsg twice(0x47, 0x05, 0x00, 2);
         replies = {bad, good};
-        ASSERT_TRUE(link.Transact(twice, 500, 3, true, false));
+        ASSERT_TRUE(link.Transact(twice, {.timeoutMs = 500, .showError = false}));
         EXPECT_EQ(twice.payload, (Bytes{0xAA, 0xBB}));
         EXPECT_EQ(FramesWritten(), 2);
     }
@@ -178,23 +178,23 @@ TEST_F(TransactionTest, AnyLengthPayloadAcceptsEveryLengthWithAGoodTrailer)
     for (std::size_t n : {0u, 1u, 40u, 200u}) {
         CTestMsg msg(0x47, 0x14, 0x06, kAnyLength);
         replies.push_back(Reply(0x47, 0x14, 0x06, Bytes(n, 0x5A)));
-        ASSERT_TRUE(link.Transact(msg, 500, 1, true, true)) << n;
+        ASSERT_TRUE(link.Transact(msg, {.timeoutMs = 500, .tries = 1})) << n;
         EXPECT_EQ(msg.payload.size(), n);
     }
     CTestMsg spoiled(0x47, 0x14, 0x06, kAnyLength);
     replies.push_back(Reply(0x47, 0x14, 0x06, Bytes(5, 0x5A), 3));
-    EXPECT_FALSE(link.Transact(spoiled, 500, 1, true, false));
+    EXPECT_FALSE(link.Transact(spoiled, {.timeoutMs = 500, .tries = 1, .showError = false}));
 }
 
 TEST_F(TransactionTest, FailureShowsOneBoxOnlyWhenAsked)
 {
     CTestMsg quiet(0x47, 0x05, 0x00, 1);
-    EXPECT_FALSE(link.Transact(quiet, 20, 2, true, false));
+    EXPECT_FALSE(link.Transact(quiet, {.timeoutMs = 20, .tries = 2, .showError = false}));
     EXPECT_TRUE(notifier.shown.empty());
     EXPECT_EQ(FramesWritten(), 2);
 
     CTestMsg loud(0x47, 0x05, 0x00, 1);
-    EXPECT_FALSE(link.Transact(loud, 20, 1, true, true));
+    EXPECT_FALSE(link.Transact(loud, {.timeoutMs = 20, .tries = 1}));
     ASSERT_EQ(notifier.shown.size(), 1u);
     EXPECT_EQ(notifier.shown[0].text, "Communication Error Occured");
     EXPECT_EQ(notifier.shown[0].caption, "Data Transfer Error");
@@ -205,7 +205,7 @@ TEST_F(TransactionTest, ReplyNotConsumedExactlyIsRejectedWithABox)
 {
     CTestMsg msg(0x47, 0x05, 0x00, kAnyLength, 1);
     replies.push_back(Reply(0x47, 0x05, 0x00, {0x01, 0x02}));
-    EXPECT_FALSE(link.Transact(msg, 500, 1, true, false));
+    EXPECT_FALSE(link.Transact(msg, {.timeoutMs = 500, .tries = 1, .showError = false}));
     EXPECT_EQ(msg.GetState(), CControllerMsg::Rejected);
     ASSERT_EQ(notifier.shown.size(), 1u);
     EXPECT_EQ(notifier.shown[0].text, "msg not completely removed");
@@ -216,12 +216,12 @@ TEST_F(TransactionTest, ParamTextReplyOver227CharactersIsRejectedSilently)
 {
     CParamTextMsg ok(CParamTextMsg::Get, "vms");
     replies.push_back(Reply(0x40, 0x14, 0x00, TextBytes(std::string(227, 'x'))));
-    ASSERT_TRUE(link.Transact(ok, 500, 1, true, false));
+    ASSERT_TRUE(link.Transact(ok, {.timeoutMs = 500, .tries = 1, .showError = false}));
     EXPECT_EQ(ok.Text(), std::string(227, 'x'));
 
     CParamTextMsg tooLong(CParamTextMsg::Get, "vms");
     replies.push_back(Reply(0x40, 0x14, 0x00, TextBytes(std::string(228, 'x'))));
-    EXPECT_FALSE(link.Transact(tooLong, 500, 1, true, false));
+    EXPECT_FALSE(link.Transact(tooLong, {.timeoutMs = 500, .tries = 1, .showError = false}));
     EXPECT_EQ(tooLong.GetState(), CControllerMsg::Rejected);
     EXPECT_EQ(tooLong.Text(), "vms");
     EXPECT_TRUE(notifier.shown.empty());
@@ -254,7 +254,7 @@ TEST(TransactionPort, ClosedPortRaisesAtTheFirstWrite)
     test::CRecordingNotifier notifier;
     CControllerLink link(notifier); // its serial port was never opened
     CTestMsg msg(0x46, 0x00, 0x00, kAnyLength);
-    EXPECT_THROW(link.Transact(msg, 30, 3, true, true), CSerialException);
+    EXPECT_THROW(link.Transact(msg, {.timeoutMs = 30}), CSerialException);
     EXPECT_TRUE(notifier.shown.empty());
 }
 

@@ -70,7 +70,7 @@ TEST(SimServer, SilentControllerFailsAfterThreeTries)
     Connected c(o);
     CStatusMsg status;
     auto t0 = std::chrono::steady_clock::now();
-    EXPECT_FALSE(c.link.Transact(status, 100, 3, true, true));
+    EXPECT_FALSE(c.link.Transact(status, {.timeoutMs = 100}));
     EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(300));
     ASSERT_EQ(1u, c.notifier.shown.size());
     EXPECT_EQ("Data Transfer Error", c.notifier.shown[0].caption);
@@ -83,9 +83,9 @@ TEST(SimServer, ResetSilencesTheControllerForItsRestartTime)
     Connected c(o);
     c.link.SendOnly(CResetMsg());
     CStatusMsg early;
-    EXPECT_FALSE(c.link.Transact(early, 100, 1, true, false));
+    EXPECT_FALSE(c.link.Transact(early, {.timeoutMs = 100, .tries = 1, .showError = false}));
     CStatusMsg later;
-    EXPECT_TRUE(c.link.Transact(later, 250, 16, true, false));
+    EXPECT_TRUE(c.link.Transact(later, {.timeoutMs = 250, .tries = 16, .showError = false}));
     EXPECT_EQ(1, later.status[0]);
 }
 

@@ -1,0 +1,58 @@
+#pragma once
+// The wire's message ids, sub-codes and operations, written once for the
+// program's messages and the simulator's handlers alike.
+
+#include <cstdint>
+
+namespace halcyra::wire {
+
+// Message ids.
+inline constexpr std::uint8_t kInfoMsg = 0x40;        // identity, named parameters, compatibility
+inline constexpr std::uint8_t kBlockMsg = 0x41;       // data block transfers; sub-code = block number
+inline constexpr std::uint8_t kLogStatusMsg = 0x42;   // three-byte family
+inline constexpr std::uint8_t kLogCommandMsg = 0x43;  // three-byte family
+inline constexpr std::uint8_t kControllerMsg = 0x46;  // status and reset
+inline constexpr std::uint8_t kTableMsg = 0x47;       // faults, logging frames, vehicle list
+inline constexpr std::uint8_t kCalibrationMsg = 0x4A; // one sub-code per calibration test
+inline constexpr std::uint8_t kDiagnosticsMsg = 0x4C; // six-byte family
+
+// kInfoMsg sub-codes and operations.
+namespace info {
+inline constexpr std::uint8_t kFirmwareSub = 0x00;
+inline constexpr std::uint8_t kUnitSub = 0x01;
+inline constexpr std::uint8_t kParamSub = 0x14;
+inline constexpr std::uint8_t kQueryOp = 0x00;
+inline constexpr std::uint8_t kParamGetOp = 0x00;
+inline constexpr std::uint8_t kParamSetOp = 0x01;
+inline constexpr std::uint8_t kCompatibilityOp = 0x03;
+// The compatibility queries' sub-codes, asked in this order.
+inline constexpr std::uint8_t kCompatibilitySubs[] = {0x00, 0x01, 0x05};
+} // namespace info
+
+// kBlockMsg operations.
+namespace block {
+inline constexpr std::uint8_t kBeginUploadOp = 0;
+inline constexpr std::uint8_t kUploadChunkOp = 1;
+inline constexpr std::uint8_t kBeginDownloadOp = 2;
+inline constexpr std::uint8_t kDownloadChunkOp = 3;
+} // namespace block
+
+// kControllerMsg sub-code and operations.
+namespace controller {
+inline constexpr std::uint8_t kSub = 0x00;
+inline constexpr std::uint8_t kStatusOp = 0x00;
+inline constexpr std::uint8_t kResetOp = 0x02;
+} // namespace controller
+
+// kTableMsg sub-codes and operations.
+namespace table {
+inline constexpr std::uint8_t kFaultSub = 5;
+inline constexpr std::uint8_t kFaultRecordOp = 2;
+inline constexpr std::uint8_t kFaultClearOp = 3;
+inline constexpr std::uint8_t kFaultCountOp = 5;
+inline constexpr std::uint8_t kFaultTextOp = 6;
+inline constexpr std::uint8_t kLoggingSub = 14;
+inline constexpr std::uint8_t kVehicleSub = 20;
+} // namespace table
+
+} // namespace halcyra::wire
