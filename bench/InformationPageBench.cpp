@@ -7,7 +7,9 @@
 #include "WireTime.h"
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
+#include "pages/DataDirectories.h"
 #include "pages/ui/HCPropertySheet.h"
+#include "pages/ui/UiContext.h"
 #include "setup/ui/InformationPage.h"
 #include "sim/SimServer.h"
 
@@ -49,6 +51,8 @@ int main(int argc, char** argv)
     CControllerLink link(notifier);
     if (!simulator.Connect(link))
         return 1;
+    CDataDirectories directories;
+    CUiContext context(link, notifier, directories);
 
     double seconds = 0;
     std::uint64_t sent = 0, received = 0;
@@ -57,7 +61,7 @@ int main(int argc, char** argv)
         const auto t0 = std::chrono::steady_clock::now();
         {
             CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"));
-            sheet.AddPage(new CInformationPage(link));
+            sheet.AddPage(new CInformationPage(context));
             sheet.show();
             QApplication::processEvents();
             seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

@@ -12,11 +12,6 @@ namespace halcyra {
 
 namespace {
 
-const char* const kConfiguration = "Configuration Files";
-const char* const kFactory = "Factory Settings Files";
-const char* const kApplication = "Application Files";
-const char* const kVehicleDatabase = "Vehicle Database Files";
-
 std::string BaseName(const std::string& path)
 {
     std::size_t slash = path.find_last_of("/\\");
@@ -30,32 +25,6 @@ std::string BaseName(const std::string& path)
 bool WritableDirectory(const std::string& dir) { return ::access(dir.empty() ? "." : dir.c_str(), W_OK | X_OK) == 0; }
 
 } // namespace
-
-void CDataDirectories::SetDataPath(const std::string& dataPath)
-{
-    dataPath_ = dataPath;
-    configuration_ = dataPath + kConfiguration;
-    factory_ = dataPath + kFactory;
-    application_ = dataPath + kApplication;
-    vehicleDatabase_ = dataPath + kVehicleDatabase;
-}
-
-bool CDataDirectories::Fits(const std::string& dataPath)
-{
-    return dataPath.size() + std::string(kFactory).size() <= kMaxPathBytes &&
-           dataPath.size() + std::string(kVehicleDatabase).size() <= kMaxPathBytes;
-}
-
-void CDataDirectories::Create(INotifier& notifier) const
-{
-    for (const std::string* dir : {&application_, &configuration_, &factory_, &vehicleDatabase_}) {
-        if (::mkdir(dir->c_str(), 0777) == 0 || errno == EEXIST)
-            continue;
-        const int error = errno;
-        notifier.Notify(Format("Cannot create required %s directory structure error = %d", dir->c_str(), error),
-                        kAppTitle, MsgButtons::Ok, MsgIcon::None);
-    }
-}
 
 std::string ProgramDirectory(const std::string& argv0)
 {

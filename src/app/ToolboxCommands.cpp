@@ -86,11 +86,6 @@ void ShowNotAvailable(INotifier& notifier, const std::string& feature)
                     MsgButtons::Ok, MsgIcon::Information);
 }
 
-void ReportSerialFailure(INotifier& notifier, const CSerialException& e)
-{
-    notifier.Notify(std::string("Error: ") + e.what(), "Error", MsgButtons::Ok, MsgIcon::Stop);
-}
-
 bool AdvancedNameValid(const std::string& name) { return name.size() >= 3 && name.size() <= 40; }
 
 float LeadingNumber(const std::string& text)

@@ -50,10 +50,6 @@ void RunContentsLoop(const std::function<int(int startTab)>& runSheet);
 // A controller command not in this version yet: says so.
 void ShowNotAvailable(INotifier& notifier, const std::string& feature);
 
-// A port failure that reached a command (an adapter pulled out, a port
-// that closed): one stop box with the system's text.
-void ReportSerialFailure(INotifier& notifier, const CSerialException& e);
-
 // Advanced configuration. Names of 3 to 40 characters are valid; others
 // show "Error" / "Invalid Request" and give no value (the field stays).
 bool AdvancedNameValid(const std::string& name);

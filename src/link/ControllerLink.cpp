@@ -3,6 +3,7 @@
 #include "link/Notifier.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace halcyra {
 
@@ -111,16 +112,81 @@ CControllerLink::TryEnd CControllerLink::PollUntil(CControllerMsg& msg, std::chr
                 return TryEnd::Rejected;
             continue;
         }
-        // Sleep on the port itself: a reply is seen the moment its bytes arrive.
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() > 0)
-            countingPort_.WaitReadable(left);
+        WaitForInput(deadline);
     }
     return TryEnd::TimedOut;
 }
 
+void CControllerLink::WaitForInput(Clock::time_point deadline)
+{
+    // Sleep on the port itself: a reply is seen the moment its bytes arrive.
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0)
+        return;
+    if (!waitObserver_) {
+        countingPort_.WaitReadable(left);
+        return;
+    }
+    if (countingPort_.WaitReadable(std::min(left, kWaitSlice)))
+        return;
+    waitObserver_->StillWaiting();
+}
+
+void CControllerLink::ShowTransactionError()
+{
+    if (quietDepth_ > 0) {
+        ++quietErrors_;
+        return;
+    }
+    notifier_.Notify(kTransactionErrorText, kTransactionErrorCaption, MsgButtons::Ok, MsgIcon::None);
+}
+
+CControllerLink::CQuietErrors::CQuietErrors(CControllerLink& link) : link_(link), errorsBefore_(link.quietErrors_)
+{
+    ++link_.quietDepth_;
+}
+
+CControllerLink::CQuietErrors::~CQuietErrors() { --link_.quietDepth_; }
+
+namespace {
+
+// Marks a transaction for its whole length, its error box included, and
+// tells the wait observer when the waiting starts and stops.
+class CTransactionScope {
+public:
+    CTransactionScope(int& depth, ITransactionWaitObserver* observer)
+        : depth_(depth), observer_(depth == 0 ? observer : nullptr)
+    {
+        ++depth_;
+        if (observer_)
+            observer_->WaitBegins();
+    }
+    ~CTransactionScope()
+    {
+        EndWait();
+        --depth_;
+    }
+    CTransactionScope(const CTransactionScope&) = delete;
+    CTransactionScope& operator=(const CTransactionScope&) = delete;
+
+    // Before a box: the wait is over, though the transaction is not.
+    void EndWait()
+    {
+        if (observer_)
+            observer_->WaitEnds();
+        observer_ = nullptr;
+    }
+
+private:
+    int& depth_;
+    ITransactionWaitObserver* observer_;
+};
+
+} // namespace
+
 bool CControllerLink::Transact(CControllerMsg& msg, const TransactOptions& options)
 {
+    CTransactionScope scope(transactionDepth_, waitObserver_);
     Register(msg);
     bool succeeded = false;
     for (int attempt = 0; attempt < options.tries && !succeeded; ++attempt) {
@@ -129,13 +195,27 @@ bool CControllerLink::Transact(CControllerMsg& msg, const TransactOptions& optio
     }
     if (options.removeWhenDone)
         Unregister(msg);
+    scope.EndWait();
     if (options.showError && !succeeded)
-        notifier_.Notify("Communication Error Occured", "Data Transfer Error", MsgButtons::Ok, MsgIcon::None);
+        ShowTransactionError();
     return succeeded;
+}
+
+void CControllerLink::Pause(std::chrono::milliseconds duration)
+{
+    CTransactionScope scope(transactionDepth_, waitObserver_);
+    const Clock::time_point end = Clock::now() + duration;
+    for (Clock::time_point now = Clock::now(); now < end; now = Clock::now()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - now);
+        std::this_thread::sleep_for(waitObserver_ ? std::min(left, kWaitSlice) : left);
+        if (waitObserver_)
+            waitObserver_->StillWaiting();
+    }
 }
 
 bool CControllerLink::AwaitReply(CControllerMsg& msg, std::uint32_t timeoutMs, int tries, bool removeWhenDone)
 {
+    CTransactionScope scope(transactionDepth_, waitObserver_);
     bool succeeded = false;
     for (int attempt = 0; attempt < tries && !succeeded; ++attempt)
         succeeded = PollUntil(msg, Clock::now() + std::chrono::milliseconds(timeoutMs)) == TryEnd::Accepted;

@@ -15,6 +15,10 @@ namespace halcyra {
 
 class INotifier;
 
+// The box a failed transaction shows.
+inline constexpr const char* kTransactionErrorText = "Communication Error Occured";
+inline constexpr const char* kTransactionErrorCaption = "Data Transfer Error";
+
 // How a transaction runs; the default is what nearly every request uses.
 struct TransactOptions {
     std::uint32_t timeoutMs = 1000;
@@ -28,8 +32,21 @@ inline constexpr TransactOptions kQuietTransact{.showError = false};
 // Polling a restarting controller: 16 polls of 250 ms.
 inline constexpr TransactOptions kRestartPoll{.timeoutMs = 250, .tries = 16};
 
+// Told when a transaction starts and stops waiting for its reply, and
+// called about every kWaitSlice while it waits: a program with a window
+// keeps it painted meanwhile.
+class ITransactionWaitObserver {
+public:
+    virtual ~ITransactionWaitObserver() = default;
+    virtual void WaitBegins() = 0;
+    virtual void StillWaiting() = 0;
+    virtual void WaitEnds() = 0;
+};
+
 class CControllerLink {
 public:
+    static constexpr std::chrono::milliseconds kWaitSlice{25};
+
     // Uses the link's own serial port; SetPort replaces it (tests, simulators).
     explicit CControllerLink(INotifier& notifier);
     CControllerLink(const CControllerLink&) = delete;
@@ -63,8 +80,31 @@ public:
     bool Extract(CControllerMsg& msg);
     // Sends a message once without registering it or waiting for a reply.
     void SendOnly(const CControllerMsg& msg);
+    // Lets time pass, as a transaction does while it waits (the window stays
+    // painted, ticks stay out), without reading the port: what arrives
+    // meanwhile stays for the next transaction.
+    void Pause(std::chrono::milliseconds duration);
 
     std::size_t PendingCount() const { return pending_.size(); }
+    // True from the start of a transaction to its end, its error box included.
+    bool InTransaction() const { return transactionDepth_ > 0; }
+    void SetWaitObserver(ITransactionWaitObserver* observer) { waitObserver_ = observer; }
+
+    // While one of these lives, the transactions' error boxes are counted
+    // instead of shown: a caller that polls reports an outage once, itself.
+    class CQuietErrors {
+    public:
+        explicit CQuietErrors(CControllerLink& link);
+        ~CQuietErrors();
+        CQuietErrors(const CQuietErrors&) = delete;
+        CQuietErrors& operator=(const CQuietErrors&) = delete;
+        // Error boxes held back since this was made.
+        int Count() const { return link_.quietErrors_ - errorsBefore_; }
+
+    private:
+        CControllerLink& link_;
+        int errorsBefore_;
+    };
 
     // Counters for measurements.
     std::uint64_t BytesSent() const { return countingPort_.sent; }
@@ -74,6 +114,9 @@ public:
 private:
     enum class TryEnd { Accepted, Rejected, TimedOut };
     TryEnd PollUntil(CControllerMsg& msg, std::chrono::steady_clock::time_point deadline);
+    // Waits for input until the deadline, in slices when someone watches the wait.
+    void WaitForInput(std::chrono::steady_clock::time_point deadline);
+    void ShowTransactionError();
 
     // Passes every call through and counts the bytes that cross the wire.
     struct CountingPort final : CBytePort {
@@ -104,6 +147,10 @@ private:
     CRxBuffer rx_;
     CTxBuffer tx_;
     std::vector<CControllerMsg*> pending_;
+    int transactionDepth_ = 0;
+    ITransactionWaitObserver* waitObserver_ = nullptr;
+    int quietDepth_ = 0;
+    int quietErrors_ = 0;
 };
 
 } // namespace halcyra

@@ -133,7 +133,11 @@ void CParamTextMsg::EncodePayload(CTxBuffer& tx) const
 
 // ---------------------------------------------------------------- status and reset
 
-CStatusMsg::CStatusMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kControllerMsg, wire::controller::kSub, wire::controller::kStatusOp, kAnyLength) {}
+CStatusMsg::CStatusMsg()
+    : CControllerMsg(HeaderFamily::FourByte, wire::kControllerMsg, wire::controller::kSub, wire::controller::kStatusOp,
+                     kAnyLength)
+{
+}
 
 bool CStatusMsg::DecodePayload(CRxBuffer& rx)
 {
@@ -144,6 +148,9 @@ bool CStatusMsg::DecodePayload(CRxBuffer& rx)
     return true;
 }
 
-CResetMsg::CResetMsg() : CControllerMsg(HeaderFamily::FourByte, wire::kControllerMsg, wire::controller::kSub, wire::controller::kResetOp, 0) {}
+CResetMsg::CResetMsg()
+    : CControllerMsg(HeaderFamily::FourByte, wire::kControllerMsg, wire::controller::kSub, wire::controller::kResetOp, 0)
+{
+}
 
 } // namespace halcyra

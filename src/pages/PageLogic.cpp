@@ -2,8 +2,6 @@
 
 #include "link/ControllerLink.h"
 
-#include <thread>
-
 namespace halcyra {
 
 bool CPageLogic::FetchAll(CControllerLink& link)
@@ -46,7 +44,7 @@ void ResetControllerAndWait(CControllerLink& link, const std::function<void(bool
         busy(true);
     link.SendOnly(CResetMsg());
     // The controller is restarting and cannot answer before this has passed.
-    std::this_thread::sleep_for(restartPause);
+    link.Pause(restartPause);
     CStatusMsg status;
     link.Transact(status, kRestartPoll);
     if (busy)

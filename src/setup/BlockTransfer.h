@@ -4,6 +4,7 @@
 // block 6 the advanced setup, block 8 the dead-zone calibration report.
 
 #include "link/ControllerMsg.h"
+#include "pages/BusyIndicator.h"
 
 #include <array>
 #include <cstdint>
@@ -77,7 +78,7 @@ public:
 
 // Called with the chunks done so far and the chunk count: (0, N) once the
 // transfer has begun, then (i, N) after each chunk.
-using BlockProgress = std::function<void(std::uint32_t done, std::uint32_t total)>;
+using BlockProgress = ProgressCallback;
 
 class CBlockTransfer {
 public:

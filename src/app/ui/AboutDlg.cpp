@@ -23,7 +23,7 @@ QString PlatformName()
 
 } // namespace
 
-CAboutDlg::CAboutDlg(CToolboxContext& context, QWidget* parent) : CHCDialog(context, parent)
+CAboutDlg::CAboutDlg(CUiContext& context, QWidget* parent) : CHCDialog(context, parent)
 {
     setWindowTitle(QStringLiteral("About Halcyra Toolbox"));
     auto* layout = new QHBoxLayout(this);

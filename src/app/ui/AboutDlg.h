@@ -1,7 +1,7 @@
 #pragma once
 // "About Halcyra Toolbox".
 
-#include "app/ui/HCDialog.h"
+#include "pages/ui/HCDialog.h"
 
 namespace halcyra {
 
@@ -9,7 +9,7 @@ class CAboutDlg : public CHCDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(CToolboxContext& context, QWidget* parent = nullptr);
+    explicit CAboutDlg(CUiContext& context, QWidget* parent = nullptr);
 };
 
 } // namespace halcyra

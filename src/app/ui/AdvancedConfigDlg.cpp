@@ -1,9 +1,8 @@
 #include "app/ui/AdvancedConfigDlg.h"
 
 #include "app/ToolboxCommands.h"
-#include "app/ui/ToolboxContext.h"
+#include "pages/ui/UiContext.h"
 #include "link/ControllerLink.h"
-#include "pages/ui/SerialGuard.h"
 #include "setup/SetupFiles.h"
 #include "setup/ui/SaveRestoreDlg.h"
 
@@ -17,7 +16,7 @@
 
 namespace halcyra {
 
-CAdvancedConfigDlg::CAdvancedConfigDlg(CToolboxContext& context, QWidget* parent) : CHCDialog(context, parent)
+CAdvancedConfigDlg::CAdvancedConfigDlg(CUiContext& context, QWidget* parent) : CHCDialog(context, parent)
 {
     setWindowTitle(QStringLiteral("Advanced Configuration"));
     auto* layout = new QVBoxLayout(this);
@@ -65,9 +64,9 @@ CAdvancedConfigDlg::CAdvancedConfigDlg(CToolboxContext& context, QWidget* parent
     layout->addLayout(buttons);
     setMinimumWidth(340);
 
-    connect(get, &QPushButton::clicked, this, &CAdvancedConfigDlg::OnGet);
-    connect(set, &QPushButton::clicked, this, &CAdvancedConfigDlg::OnSet);
-    connect(file, &QPushButton::clicked, this, &CAdvancedConfigDlg::OnGetAdvancedSetupFile);
+    OnClicked(get, [this] { OnGet(); });
+    OnClicked(set, [this] { OnSet(); });
+    OnClicked(file, [this] { OnGetAdvancedSetupFile(); });
 }
 
 void CAdvancedConfigDlg::OnGet()
@@ -85,8 +84,7 @@ void CAdvancedConfigDlg::OnSet()
 void CAdvancedConfigDlg::OnGetAdvancedSetupFile()
 {
     // Saved like the setup file of Save / Restore Setup.
-    RunGuarded(Context().notifier,
-               [this] { CSaveRestoreDlg::SaveSetupToFile(Context(), this, kAdvancedSetupBlock); });
+    CSaveRestoreDlg::SaveSetupToFile(Context(), this, kAdvancedSetupBlock);
 }
 
 } // namespace halcyra

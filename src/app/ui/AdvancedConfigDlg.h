@@ -2,7 +2,7 @@
 // "Advanced Configuration": reads or writes any one controller parameter by
 // name, as a number. For authorised service personnel.
 
-#include "app/ui/HCDialog.h"
+#include "pages/ui/HCDialog.h"
 
 class QLineEdit;
 class QPushButton;
@@ -20,7 +20,7 @@ public:
     static constexpr int kIdSet = 1023;
     static constexpr int kIdGetSetupFile = 1024;
 
-    explicit CAdvancedConfigDlg(CToolboxContext& context, QWidget* parent = nullptr);
+    explicit CAdvancedConfigDlg(CUiContext& context, QWidget* parent = nullptr);
 
     void OnGet();
     void OnSet();

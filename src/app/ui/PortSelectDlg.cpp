@@ -10,7 +10,8 @@
 
 namespace halcyra {
 
-CPortSelectDlg::CPortSelectDlg(CToolboxContext& context, QWidget* parent) : CHCDialog(context, parent)
+CPortSelectDlg::CPortSelectDlg(CToolboxContext& context, QWidget* parent)
+    : CHCDialog(context, parent), toolbox_(context)
 {
     setWindowTitle(QStringLiteral("Select COM Port"));
     auto* layout = new QVBoxLayout(this);
@@ -32,7 +33,7 @@ bool CPortSelectDlg::OnInitDialog()
 {
     CHCDialog::OnInitDialog();
     list_->clear();
-    for (const SerialPortInfo& port : Context().Ports()) {
+    for (const SerialPortInfo& port : toolbox_.Ports()) {
         QString text = QString::fromStdString(port.device);
         if (!port.description.empty())
             text += QStringLiteral("  (%1)").arg(QString::fromStdString(port.description));

@@ -2,13 +2,15 @@
 // "Select COM Port": the serial ports found on this machine, the current
 // one preselected.
 
-#include "app/ui/HCDialog.h"
+#include "pages/ui/HCDialog.h"
 
 #include <string>
 
 class QComboBox;
 
 namespace halcyra {
+
+class CToolboxContext;
 
 class CPortSelectDlg : public CHCDialog {
     Q_OBJECT
@@ -27,6 +29,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
+    CToolboxContext& toolbox_;
     QComboBox* list_ = nullptr;
     std::string selected_;
 };

@@ -4,9 +4,10 @@
 #include "app/ui/AdvancedConfigDlg.h"
 #include "app/ui/MessageBoxNotifier.h"
 #include "app/ui/PortSelectDlg.h"
+#include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxDlg.h"
-#include "pages/ui/ContentsSheet.h"
+#include "pages/ui/ScreenListing.h"
 #include "setup/Faults.h"
 #include "setup/ui/FaultContents.h"
 #include "setup/ui/FaultDetailsDlg.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
@@ -123,11 +125,15 @@ int CToolboxApp::Run(const std::string& argv0)
 
 namespace {
 
+// The screen as a picture, and beside it the list of its controls.
 bool Save(QWidget& widget, const QString& dir, const QString& name)
 {
     QApplication::processEvents();
     const QString path = QDir(dir).filePath(name);
-    const bool ok = widget.grab().save(path, "PNG");
+    bool ok = widget.grab().save(path, "PNG");
+    QFile listing(path.left(path.size() - 4) + QStringLiteral(".txt"));
+    ok = ok && listing.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         listing.write(ListControls(widget).toUtf8()) >= 0;
     std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write", path.toLocal8Bit().constData());
     return ok;
 }
@@ -186,8 +192,7 @@ int CToolboxApp::RenderTo(const std::string& dirText)
         save(about, "about.png");
     }
     {
-        CContentsSheet sheet(link_, 1, main.get());
-        sheet.Faults()->SetContext(&context_);
+        CSetupSheet sheet(context_, main.get());
         ShowForGrab(sheet);
         const char* names[] = {"contents-config.png", "contents-calibration.png", "contents-diagnostics.png",
                                "contents-faults.png", "contents-information.png"};
@@ -208,7 +213,7 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     }
     {
         CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"), main.get());
-        sheet.AddPage(new CInformationPage(link_));
+        sheet.AddPage(new CInformationPage(context_));
         ShowForGrab(sheet);
         save(sheet, "information.png");
         sheet.done(QDialog::Rejected);

@@ -1,9 +1,6 @@
 #include "app/ui/ToolboxContext.h"
 
-#include "app/ui/HCDialog.h"
 #include "link/ControllerLink.h"
-
-#include <QDialog>
 
 namespace halcyra {
 
@@ -70,20 +67,6 @@ std::string ToolboxUsage()
            "                     QT_QPA_PLATFORM=offscreen halcyra-toolbox --simulator --no-splash --render shots/\n"
            "  --measure-startup  print the milliseconds from start to the interactive main dialog\n"
            "                     and exit (message boxes go to standard error)\n";
-}
-
-int CToolboxContext::RunModal(QDialog& dialog) const
-{
-    if (auto* plain = dynamic_cast<CHCDialog*>(&dialog))
-        plain->EnsureInitialised();
-    if (runModal)
-        return runModal(dialog);
-    return dialog.exec();
-}
-
-QString CToolboxContext::ChooseFile(QWidget* parent, const FileRequest& request) const
-{
-    return chooseFile ? chooseFile(parent, request) : RunFileDialog(parent, request);
 }
 
 std::vector<SerialPortInfo> CToolboxContext::Ports() const

@@ -1,10 +1,9 @@
 #pragma once
-// What every dialog of the program reaches: the controller link, the one
-// notifier, the data directories, the command-line options, and the way
-// modal dialogs and file dialogs are run (tests run them their own way).
+// The program's own context: the page context every page and dialog gets,
+// with the command-line options and the ports to offer.
 
-#include "app/ui/FileDialogs.h"
 #include "link/SerialPort.h"
+#include "pages/ui/UiContext.h"
 #include "sim/SimOptions.h"
 
 #include <chrono>
@@ -12,13 +11,7 @@
 #include <string>
 #include <vector>
 
-class QDialog;
-
 namespace halcyra {
-
-class CControllerLink;
-class CDataDirectories;
-class INotifier;
 
 struct ToolboxOptions {
     std::string port;           // --port DEVICE
@@ -40,21 +33,13 @@ struct ToolboxOptions {
 bool ParseToolboxArgs(const std::vector<std::string>& args, ToolboxOptions& options, bool& help, std::string& error);
 std::string ToolboxUsage();
 
-class CToolboxContext {
+class CToolboxContext final : public CUiContext {
 public:
     CToolboxContext(CControllerLink& controllerLink, INotifier& boxes, CDataDirectories& dataDirectories,
                     const ToolboxOptions& programOptions)
-        : link(controllerLink), notifier(boxes), directories(dataDirectories), options(programOptions)
+        : CUiContext(controllerLink, boxes, dataDirectories), options(programOptions)
     {
     }
-
-    // Runs a modal dialog: initialises a plain dialog of the program, then
-    // runs it through runModal when set, else its own modal loop.
-    int RunModal(QDialog& dialog) const;
-
-    // Asks for a file: through chooseFile when set, else the platform's
-    // file dialog. Empty when the user cancelled.
-    QString ChooseFile(QWidget* parent, const FileRequest& request) const;
 
     // The ports the port selection lists: those found, then extraPorts.
     std::vector<SerialPortInfo> Ports() const;
@@ -62,13 +47,8 @@ public:
     // found, or the current port (the first serial slot).
     std::string StartupDevice() const;
 
-    CControllerLink& link;
-    INotifier& notifier;
-    CDataDirectories& directories;
     const ToolboxOptions& options;
-    std::string simulatorDevice;           // set when --simulator runs one
-    std::function<int(QDialog&)> runModal; // tests' modal runner
-    FileChooser chooseFile;                // tests' file choice
+    std::string simulatorDevice; // set when --simulator runs one
 };
 
 } // namespace halcyra

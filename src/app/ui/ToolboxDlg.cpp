@@ -5,12 +5,11 @@
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
 #include "app/ui/PortSelectDlg.h"
+#include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
-#include "pages/ui/ContentsSheet.h"
-#include "pages/ui/SerialGuard.h"
-#include "setup/ui/FaultContents.h"
+#include "pages/SerialGuard.h"
 #include "setup/ui/InformationPage.h"
 #include "setup/ui/SaveRestoreDlg.h"
 
@@ -24,7 +23,8 @@
 
 namespace halcyra {
 
-CToolboxDlg::CToolboxDlg(CToolboxContext& context, QWidget* parent) : CHCDialog(context, parent)
+CToolboxDlg::CToolboxDlg(CToolboxContext& context, QWidget* parent)
+    : CHCDialog(context, parent), toolbox_(context)
 {
     setWindowTitle(QStringLiteral("Halcyra Toolbox II"));
     setWindowIcon(QIcon(QStringLiteral(":/res/halcyra.png")));
@@ -99,14 +99,14 @@ QToolButton* CToolboxDlg::PictureButton(int id) const
 bool CToolboxDlg::OnInitDialog()
 {
     CHCDialog::OnInitDialog();
-    if (!Context().options.noSplash) {
+    if (!toolbox_.options.noSplash) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         CSplashDlg splash;
         Context().RunModal(splash);
         QApplication::restoreOverrideCursor();
     }
     if (!Context().link.IsOpen())
-        OpenStartupPort(Context().link, Context().StartupDevice());
+        OpenStartupPort(Context().link, toolbox_.StartupDevice());
     ShowInverterWarning(Context().notifier);
     return true;
 }
@@ -181,8 +181,7 @@ void CToolboxDlg::OnEditSetup()
         return;
     }
     RunContentsLoop([this](int startTab) {
-        CContentsSheet sheet(Context().link, 1, this);
-        sheet.Faults()->SetContext(&Context());
+        CSetupSheet sheet(Context(), this);
         sheet.SetActivePage(startTab);
         return Context().RunModal(sheet);
     });
@@ -217,7 +216,7 @@ void CToolboxDlg::OnInformation()
     if (!ControllerReady())
         return;
     CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"), this);
-    sheet.AddPage(new CInformationPage(Context().link));
+    sheet.AddPage(new CInformationPage(Context()));
     Context().RunModal(sheet);
 }
 
@@ -225,7 +224,7 @@ void CToolboxDlg::OnExit() { close(); }
 
 void CToolboxDlg::OnSelectComPort()
 {
-    CPortSelectDlg dialog(Context(), this);
+    CPortSelectDlg dialog(toolbox_, this);
     if (Context().RunModal(dialog) == QDialog::Accepted)
         OpenSelectedPort(Context().link, dialog.SelectedDevice());
 }

@@ -2,7 +2,7 @@
 // "Halcyra Toolbox II": the main dialog, its menu, its three picture buttons
 // and the commands they send.
 
-#include "app/ui/HCDialog.h"
+#include "pages/ui/HCDialog.h"
 
 #include <map>
 
@@ -28,6 +28,8 @@ inline constexpr int kNewInstallationButton = 1022;
 inline constexpr int kEditSetupButton = 1023;
 inline constexpr int kSaveRestoreButton = 1074;
 } // namespace cmd
+
+class CToolboxContext;
 
 class CToolboxDlg : public CHCDialog {
     Q_OBJECT
@@ -69,6 +71,7 @@ private:
     bool ControllerReady();
     QToolButton* MakePictureButton(int id, const QString& picture, const QString& label);
 
+    CToolboxContext& toolbox_;
     QMenuBar* menuBar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> buttons_;

@@ -1,7 +1,7 @@
 #include "pages/ui/ContentsListPage.h"
 
-#include "link/ControllerLink.h"
-#include "pages/ui/SerialGuard.h"
+#include "pages/SerialGuard.h"
+#include "pages/ui/UiContext.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,9 +11,9 @@
 
 namespace halcyra {
 
-CContentsListPage::CContentsListPage(CControllerLink& link, const QString& title, const QString& heading,
+CContentsListPage::CContentsListPage(CUiContext& context, const QString& title, const QString& heading,
                                      const QString& prompt, const QString& buttonText, QWidget* parent)
-    : CHCPropertyPage(link, title, heading, parent)
+    : CHCPropertyPage(context, title, heading, parent)
 {
     auto* label = new QLabel(prompt, this);
     label->setObjectName(QStringLiteral("prompt"));
@@ -24,12 +24,9 @@ CContentsListPage::CContentsListPage(CControllerLink& link, const QString& title
     Body()->addWidget(list_, 1);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    openButton_ = new QPushButton(buttonText, this);
-    openButton_->setObjectName(QStringLiteral("openButton"));
-    openButton_->setAutoDefault(false);
+    openButton_ = AddButton(buttonText, "openButton", [this] { OnOpen(); });
     row->addWidget(openButton_);
     Body()->addLayout(row);
-    connect(openButton_, &QPushButton::clicked, this, &CContentsListPage::OnOpen);
     connect(list_, &QListWidget::itemDoubleClicked, this, &CContentsListPage::OnOpen);
 }
 
@@ -44,9 +41,10 @@ void CContentsListPage::OnOpen()
 {
     const int index = list_->currentRow() < 0 ? 0 : list_->currentRow();
     if (index >= static_cast<int>(SheetPageNames().size()))
-        Link().Notifier().Notify(kNoPagesText, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+        Context().notifier.Notify(kNoPagesText, kAppTitle, MsgButtons::Ok, MsgIcon::None);
     else
-        RunGuarded(Link().Notifier(), [&] { OpenSheetAt(index); });
+        RunGuarded(Context().notifier, [&] { OpenSheetAt(index); });
+    // Whatever happened in the sheet, even a port failure.
     AfterOpen();
 }
 

@@ -13,7 +13,7 @@ class CContentsListPage : public CHCPropertyPage {
     Q_OBJECT
 
 public:
-    CContentsListPage(CControllerLink& link, const QString& title, const QString& heading, const QString& prompt,
+    CContentsListPage(CUiContext& context, const QString& title, const QString& heading, const QString& prompt,
                       const QString& buttonText, QWidget* parent = nullptr);
 
     QListWidget* List() const { return list_; }

@@ -1,9 +1,12 @@
 #include "pages/ui/HCPropertyPage.h"
 
+#include "pages/SerialGuard.h"
 #include "pages/ui/DialogFont.h"
+#include "pages/ui/FieldBinder.h"
 #include "pages/ui/HCPropertySheet.h"
+#include "pages/ui/UiContext.h"
 
-#include <QApplication>
+#include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,9 +15,9 @@
 
 namespace halcyra {
 
-CHCPropertyPage::CHCPropertyPage(CControllerLink& link, const QString& title, const QString& heading,
+CHCPropertyPage::CHCPropertyPage(CUiContext& context, const QString& title, const QString& heading,
                                  QWidget* parent)
-    : QWidget(parent), link_(link), title_(title), pageName_(title.toStdString())
+    : QWidget(parent), context_(context), title_(title), pageName_(title.toStdString())
 {
     setFont(ToolboxFont());
     logic_.onModifiedChanged = [this](bool modified) { emit modifiedChanged(modified); };
@@ -44,17 +47,43 @@ CHCPropertyPage::~CHCPropertyPage()
         sheet_->RemovePage(this);
 }
 
+CControllerLink& CHCPropertyPage::Link() const { return context_.link; }
+
+void CHCPropertyPage::DescribeFields(PageFields fields)
+{
+    binder_ = new CFieldBinder(this, &logic_.units);
+    body_->addLayout(binder_->Build(std::move(fields)));
+}
+
+QPushButton* CHCPropertyPage::AddButton(const QString& text, const char* name, std::function<void()> handler)
+{
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this,
+            [this, handler = std::move(handler)] { RunGuarded(context_.notifier, handler); });
+    return button;
+}
+
+void CHCPropertyPage::UpdateControls()
+{
+    if (binder_)
+        binder_->ToControls();
+}
+
+bool CHCPropertyPage::UpdateMembers() { return !binder_ || binder_->FromControls(context_.notifier); }
+
 bool CHCPropertyPage::OnInitDialog()
 {
     wizardResult_ = kWizardResultNone;
-    logic_.FetchAll(link_);
+    logic_.FetchAll(Link());
     UpdateControls();
     return true;
 }
 
 bool CHCPropertyPage::OnSetActive()
 {
-    logic_.FetchAll(link_);
+    logic_.FetchAll(Link());
     OnBeforeRefresh();
     UpdateControls();
     if (wizardButtonsWanted_)
@@ -66,13 +95,13 @@ bool CHCPropertyPage::OnKillActive()
 {
     if (!UpdateMembers())
         return false;
-    logic_.OnLeave(link_);
+    logic_.OnLeave(Link());
     return true;
 }
 
 bool CHCPropertyPage::OnQueryCancel()
 {
-    logic_.OnCancel(link_);
+    logic_.OnCancel(Link());
     return true;
 }
 
@@ -135,12 +164,8 @@ void CHCPropertyPage::OnWizardButton(int result)
 
 void CHCPropertyPage::ResetControllerAndWait()
 {
-    halcyra::ResetControllerAndWait(link_, [](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    CBusyReports busy(*context_.busy);
+    halcyra::ResetControllerAndWait(Link(), busy.Callback());
 }
 
 void CHCPropertyPage::EndSheet(int code)

@@ -6,11 +6,13 @@
 // Changes?" when the sheet is cancelled. Pages run one at a time as wizard
 // steps get three wizard buttons.
 
+#include "pages/PageFields.h"
 #include "pages/PageLogic.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -20,7 +22,9 @@ class QVBoxLayout;
 namespace halcyra {
 
 class CControllerLink;
+class CFieldBinder;
 class CHCPropertySheet;
+class CUiContext;
 
 // Wizard button flags.
 inline constexpr int kWizardLastPage = 1;  // Exit reads "Finished", Next disabled
@@ -44,7 +48,7 @@ class CHCPropertyPage : public QWidget {
 public:
     // title is the tab caption and, unless SetPageName changes it, the page
     // name; heading is the bold line above the separator.
-    CHCPropertyPage(CControllerLink& link, const QString& title, const QString& heading, QWidget* parent = nullptr);
+    CHCPropertyPage(CUiContext& context, const QString& title, const QString& heading, QWidget* parent = nullptr);
     ~CHCPropertyPage() override;
 
     // The life cycle, driven by the sheet. A page that overrides one calls
@@ -77,7 +81,10 @@ public:
 
     CPageLogic& Logic() { return logic_; }
     CParamSet& Params() { return logic_.params; }
-    CControllerLink& Link() { return link_; }
+    CUiContext& Context() const { return context_; }
+    CControllerLink& Link() const;
+    // The controls built from the page's field descriptions; null without.
+    CFieldBinder* Fields() const { return binder_; }
     MsgAnswer LastAnswer() const { return logic_.lastAnswer; }
 
 signals:
@@ -85,15 +92,20 @@ signals:
     void modifiedChanged(bool modified);
 
 protected:
-    // Moves the page's values into its controls.
-    virtual void UpdateControls() {}
-    // Moves the controls into the page's values; false keeps the page active.
-    virtual bool UpdateMembers() { return true; }
+    // Moves the page's values into its controls (the described fields by default).
+    virtual void UpdateControls();
+    // Moves the controls into the page's values (the described fields by
+    // default); false keeps the page active.
+    virtual bool UpdateMembers();
     // Called on activation just before the controls are refreshed.
     virtual void OnBeforeRefresh() {}
 
     // Where a derived page puts its controls, under the heading and line.
     QVBoxLayout* Body() const { return body_; }
+    // Builds the controls of the page's fields into the body.
+    void DescribeFields(PageFields fields);
+    // A push button whose handler runs guarded: a port failure becomes one box.
+    QPushButton* AddButton(const QString& text, const char* name, std::function<void()> handler);
 
 private:
     friend class CHCPropertySheet;
@@ -101,8 +113,9 @@ private:
     void CreateWizardButtons();
     void OnWizardButton(int result);
 
-    CControllerLink& link_;
+    CUiContext& context_;
     CPageLogic logic_;
+    CFieldBinder* binder_ = nullptr;
     QString title_;
     std::string pageName_;
     CHCPropertySheet* sheet_ = nullptr; // set while the page is in a sheet

@@ -1,9 +1,9 @@
 #include "pages/ui/HCPropertySheet.h"
 
-#include "link/ControllerLink.h"
+#include "pages/ui/UiContext.h"
 #include "pages/ui/DialogFont.h"
 #include "pages/ui/HCPropertyPage.h"
-#include "pages/ui/SerialGuard.h"
+#include "pages/SerialGuard.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -163,7 +163,7 @@ void CHCPropertySheet::Activate(int index)
     CHCPropertyPage* page = GetPage(index);
     if (!page)
         return;
-    RunGuarded(page->Link().Notifier(), [page] {
+    RunGuarded(page->Context().notifier, [page] {
         if (!page->created_) {
             page->created_ = true;
             page->OnInitDialog();
@@ -179,7 +179,7 @@ bool CHCPropertySheet::LeaveActive()
         return true;
     bool left = true;
     // A port failure while saving has been reported; the page is left.
-    RunGuarded(page->Link().Notifier(), [&] { left = page->OnKillActive(); });
+    RunGuarded(page->Context().notifier, [&] { left = page->OnKillActive(); });
     return left;
 }
 
@@ -214,7 +214,7 @@ void CHCPropertySheet::reject()
     if (running_) {
         if (CHCPropertyPage* page = GetPage(active_)) {
             bool allowed = true;
-            RunGuarded(page->Link().Notifier(), [&] { allowed = page->OnQueryCancel(); });
+            RunGuarded(page->Context().notifier, [&] { allowed = page->OnQueryCancel(); });
             if (!allowed)
                 return;
         }

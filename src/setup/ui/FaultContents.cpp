@@ -1,14 +1,10 @@
 #include "setup/ui/FaultContents.h"
 
-#include "app/DataPaths.h"
-#include "app/ui/FileDialogs.h"
-#include "app/ui/ToolboxContext.h"
-#include "link/ControllerLink.h"
-#include "pages/ui/SerialGuard.h"
-#include "setup/ui/BusyIndicators.h"
+#include "pages/DataDirectories.h"
+#include "pages/SerialGuard.h"
+#include "pages/ui/UiContext.h"
 #include "setup/ui/FaultDetailsDlg.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -17,8 +13,8 @@
 
 namespace halcyra {
 
-CFaultContents::CFaultContents(CControllerLink& link, QWidget* parent)
-    : CHCPropertyPage(link, QStringLiteral("Faults"), QStringLiteral("System Fault Information"), parent)
+CFaultContents::CFaultContents(CUiContext& context, QWidget* parent)
+    : CHCPropertyPage(context, QStringLiteral("Faults"), QStringLiteral("System Fault Information"), parent)
 {
     auto* hint = new QLabel(QStringLiteral("Select a fault and press View:"), this);
     hint->setObjectName(QStringLiteral("prompt"));
@@ -32,7 +28,7 @@ CFaultContents::CFaultContents(CControllerLink& link, QWidget* parent)
     row->setSpacing(6);
     Body()->addLayout(row);
     auto add = [this, row](const QString& text, const char* name, void (CFaultContents::*handler)()) {
-        QPushButton* button = AddButton(text, name, handler);
+        QPushButton* button = AddButton(text, name, [this, handler] { (this->*handler)(); });
         row->addWidget(button);
         return button;
     };
@@ -46,17 +42,7 @@ CFaultContents::CFaultContents(CControllerLink& link, QWidget* parent)
         button->setEnabled(false);
 
     connect(list_, &QListWidget::itemDoubleClicked, this,
-            [this] { RunGuarded(Link().Notifier(), [this] { OnView(); }); });
-}
-
-QPushButton* CFaultContents::AddButton(const QString& text, const char* name, void (CFaultContents::*handler)())
-{
-    auto* button = new QPushButton(text, this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { RunGuarded(Link().Notifier(), [this, handler] { (this->*handler)(); }); });
-    return button;
+            [this] { RunGuarded(Context().notifier, [this] { OnView(); }); });
 }
 
 bool CFaultContents::OnInitDialog()
@@ -94,8 +80,8 @@ void CFaultContents::OnRefresh()
 {
     ShowRefreshing();
     try {
-        CWaitCursor waitCursor;
-        faults_.Refresh(Link(), waitCursor.Callback());
+        CBusyReports busy(*Context().busy);
+        faults_.Refresh(Link(), busy.Callback());
     } catch (...) {
         ShowFaults(); // what was read before the port failed
         throw;
@@ -117,10 +103,7 @@ void CFaultContents::OnView()
     CFaultInfo info;
     info.Fetch(Link(), number);
     CFaultDetailsDlg details(QString::fromStdString(info.Text()), this);
-    if (context_)
-        context_->RunModal(details);
-    else
-        details.exec();
+    Context().RunModal(details);
 }
 
 void CFaultContents::OnClear()
@@ -130,9 +113,9 @@ void CFaultContents::OnClear()
         return;
     ShowRefreshing();
     try {
-        CWaitCursor waitCursor;
+        CBusyReports busy(*Context().busy);
         // The clear refreshes the list, so a cleared fault drops out of it.
-        faults_.Clear(Link(), number, waitCursor.Callback());
+        faults_.Clear(Link(), number, busy.Callback());
     } catch (...) {
         ShowFaults();
         throw;
@@ -144,15 +127,14 @@ void CFaultContents::OnSaveToDisk()
 {
     FileRequest request;
     request.mode = FileDialogMode::Save;
-    request.filter = QtFileFilter(QString::fromLatin1(kFaultReportFilter));
-    request.defaultSuffix = QString::fromLatin1(kFaultReportExtension);
-    if (context_)
-        request.directory = QString::fromStdString(context_->directories.ConfigurationDir());
-    const QString path = context_ ? context_->ChooseFile(this, request) : RunFileDialog(this, request);
-    if (path.isEmpty())
+    request.filter = kFaultReportFilter;
+    request.defaultSuffix = kFaultReportExtension;
+    request.directory = Context().directories.ConfigurationDir();
+    const std::optional<std::string> path = Context().files->ChooseFile(request);
+    if (!path)
         return;
-    CWaitCursor waitCursor;
-    SaveFaultReport(Link(), QFile::encodeName(path).toStdString(), faults_.Entries(), {}, waitCursor.Callback());
+    CBusyReports busy(*Context().busy);
+    SaveFaultReport(Link(), *path, faults_.Entries(), {}, busy.Callback());
 }
 
 } // namespace halcyra

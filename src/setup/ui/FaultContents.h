@@ -11,18 +11,11 @@ class QPushButton;
 
 namespace halcyra {
 
-class CToolboxContext;
-
 class CFaultContents : public CHCPropertyPage {
     Q_OBJECT
 
 public:
-    explicit CFaultContents(CControllerLink& link, QWidget* parent = nullptr);
-
-    // Where reports go and how files are chosen and dialogs run. Without a
-    // context the page uses the platform's file dialog in the working
-    // directory and runs the details on its own.
-    void SetContext(const CToolboxContext* context) { context_ = context; }
+    explicit CFaultContents(CUiContext& context, QWidget* parent = nullptr);
 
     // The page base step, then the list.
     bool OnInitDialog() override;
@@ -47,10 +40,7 @@ private:
     void ShowRefreshing();
     // Fills the list from the fault table and enables the buttons.
     void ShowFaults();
-    QPushButton* AddButton(const QString& text, const char* name, void (CFaultContents::*handler)());
-
     CFaultList faults_;
-    const CToolboxContext* context_ = nullptr;
     QListWidget* list_ = nullptr; // one entry per fault, its number as item data
     QPushButton* view_ = nullptr;
     QPushButton* refresh_ = nullptr;

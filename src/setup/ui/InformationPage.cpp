@@ -1,30 +1,20 @@
 #include "setup/ui/InformationPage.h"
 
-#include <QFormLayout>
-#include <QLabel>
+#include "pages/ui/FieldBinder.h"
+
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace halcyra {
 
-CInformationPage::CInformationPage(CControllerLink& link, QWidget* parent)
-    : CHCPropertyPage(link, QStringLiteral("Information"), QStringLiteral("Halcyra Information:"), parent),
+CInformationPage::CInformationPage(CUiContext& context, QWidget* parent)
+    : CHCPropertyPage(context, QStringLiteral("Information"), QStringLiteral("Halcyra Information:"), parent),
       model_(Params())
 {
-    auto* form = new QFormLayout;
-    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
-    form->setHorizontalSpacing(8);
-    form->setVerticalSpacing(6);
-    for (const CInformationModel::Line& line : model_.Lines()) {
-        auto* text = new QLineEdit(this);
-        text->setReadOnly(true);
-        text->setObjectName(QString::fromLatin1(line.label));
-        text->setMinimumWidth(200);
-        texts_.push_back(text);
-        form->addRow(new QLabel(QString::fromLatin1(line.label), this), text);
-    }
-    Body()->addLayout(form);
+    PageFields fields;
+    for (const CInformationModel::Line& line : model_.Lines())
+        fields.push_back(field::ReadOnly(line.label, line.label, CFieldValue::ComputedText([text = line.text] { return *text; })));
+    DescribeFields(std::move(fields));
     Body()->addStretch(1);
 }
 
@@ -34,22 +24,10 @@ bool CInformationPage::OnSetActive()
     return CHCPropertyPage::OnSetActive();
 }
 
-void CInformationPage::UpdateControls()
-{
-    const std::vector<CInformationModel::Line> lines = model_.Lines();
-    for (std::size_t i = 0; i < lines.size() && i < texts_.size(); ++i) {
-        texts_[i]->setText(QString::fromStdString(*lines[i].text));
-        texts_[i]->setCursorPosition(0);
-    }
-}
-
 QString CInformationPage::Text(const QString& label) const
 {
-    const std::vector<CInformationModel::Line> lines = model_.Lines();
-    for (std::size_t i = 0; i < lines.size() && i < texts_.size(); ++i)
-        if (label == QString::fromLatin1(lines[i].label))
-            return texts_[i]->text();
-    return {};
+    auto* text = qobject_cast<QLineEdit*>(Fields()->Control(label.toStdString()));
+    return text ? text->text() : QString();
 }
 
 } // namespace halcyra

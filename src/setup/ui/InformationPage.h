@@ -6,17 +6,13 @@
 #include "pages/ui/HCPropertyPage.h"
 #include "setup/InformationModel.h"
 
-#include <vector>
-
-class QLineEdit;
-
 namespace halcyra {
 
 class CInformationPage : public CHCPropertyPage {
     Q_OBJECT
 
 public:
-    explicit CInformationPage(CControllerLink& link, QWidget* parent = nullptr);
+    explicit CInformationPage(CUiContext& context, QWidget* parent = nullptr);
 
     bool OnSetActive() override;
 
@@ -24,12 +20,8 @@ public:
     // The text shown beside a label such as "Serial Number:".
     QString Text(const QString& label) const;
 
-protected:
-    void UpdateControls() override;
-
 private:
     CInformationModel model_;
-    std::vector<QLineEdit*> texts_; // in the model's line order
 };
 
 } // namespace halcyra

@@ -1,15 +1,10 @@
 #include "setup/ui/SaveRestoreDlg.h"
 
-#include "app/DataPaths.h"
-#include "app/ui/FileDialogs.h"
-#include "app/ui/ToolboxContext.h"
-#include "link/ControllerLink.h"
-#include "pages/ui/SerialGuard.h"
+#include "pages/DataDirectories.h"
+#include "pages/ui/UiContext.h"
 #include "setup/SetupFiles.h"
-#include "setup/ui/BusyIndicators.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QToolButton>
@@ -19,21 +14,19 @@ namespace halcyra {
 
 namespace {
 
-FileRequest SetupFileRequest(const CToolboxContext& context, FileDialogMode mode)
+FileRequest SetupFileRequest(const CPageContext& context, FileDialogMode mode)
 {
     FileRequest request;
     request.mode = mode;
-    request.directory = QString::fromStdString(context.directories.ConfigurationDir());
-    request.filter = QtFileFilter(QString::fromLatin1(kSetupFileFilter));
-    request.defaultSuffix = QString::fromLatin1(kSetupFileExtension);
+    request.directory = context.directories.ConfigurationDir();
+    request.filter = kSetupFileFilter;
+    request.defaultSuffix = kSetupFileExtension;
     return request;
 }
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 } // namespace
 
-CSaveRestoreDlg::CSaveRestoreDlg(CToolboxContext& context, QWidget* parent)
+CSaveRestoreDlg::CSaveRestoreDlg(CUiContext& context, QWidget* parent)
     : CHCDialog(context, parent), restartPause_(RestoreOptions{}.restartPause)
 {
     setWindowTitle(QStringLiteral("Save / Restore Setup"));
@@ -54,8 +47,8 @@ CSaveRestoreDlg::CSaveRestoreDlg(CToolboxContext& context, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
 
-    connect(save_, &QToolButton::clicked, this, &CSaveRestoreDlg::OnSaveToFile);
-    connect(restore_, &QToolButton::clicked, this, &CSaveRestoreDlg::OnRestoreFromFile);
+    OnClicked(save_, [this] { OnSaveToFile(); });
+    OnClicked(restore_, [this] { OnRestoreFromFile(); });
 }
 
 QToolButton* CSaveRestoreDlg::MakePictureButton(const QString& picture, const QString& label, const char* name)
@@ -70,40 +63,35 @@ QToolButton* CSaveRestoreDlg::MakePictureButton(const QString& picture, const QS
     return button;
 }
 
-void CSaveRestoreDlg::OnSaveToFile()
-{
-    RunGuarded(Context().notifier, [this] { SaveSetupToFile(kSetupBlock); });
-}
+void CSaveRestoreDlg::OnSaveToFile() { SaveSetupToFile(kSetupBlock); }
 
-void CSaveRestoreDlg::OnRestoreFromFile()
-{
-    RunGuarded(Context().notifier, [this] { RestoreSetupFromFile(); });
-}
+void CSaveRestoreDlg::OnRestoreFromFile() { RestoreSetupFromFile(); }
 
 bool CSaveRestoreDlg::SaveSetupToFile(std::uint8_t block) { return SaveSetupToFile(Context(), this, block); }
 
-bool CSaveRestoreDlg::SaveSetupToFile(CToolboxContext& context, QWidget* parent, std::uint8_t block)
+bool CSaveRestoreDlg::SaveSetupToFile(CUiContext& context, QWidget* parent, std::uint8_t block)
 {
-    const QString path = context.ChooseFile(parent, SetupFileRequest(context, FileDialogMode::Save));
-    if (path.isEmpty())
+    const std::optional<std::string> path = context.files->ChooseFile(SetupFileRequest(context, FileDialogMode::Save));
+    if (!path)
         return false;
     CTransferProgress progress(parent, parent ? parent->windowTitle() : QString(),
                                QStringLiteral("Reading from the controller: %1 of %2 chunks"));
-    return SaveBlockToFile(context.link, LocalPath(path), block, false, progress.Callback());
+    return SaveBlockToFile(context.link, *path, block, false, progress.Callback());
 }
 
 bool CSaveRestoreDlg::RestoreSetupFromFile()
 {
-    const QString path = Context().ChooseFile(this, SetupFileRequest(Context(), FileDialogMode::Open));
-    if (path.isEmpty())
+    const std::optional<std::string> path =
+        Context().files->ChooseFile(SetupFileRequest(Context(), FileDialogMode::Open));
+    if (!path)
         return false;
     CTransferProgress progress(this, windowTitle(), QStringLiteral("Writing to the controller: %1 of %2 chunks"));
-    CWaitCursor waitCursor;
+    CBusyReports busy(*Context().busy);
     RestoreOptions options;
     options.progress = progress.Callback();
-    options.busy = waitCursor.Callback();
+    options.busy = busy.Callback();
     options.restartPause = restartPause_;
-    return RestoreBlockFromFile(Context().link, LocalPath(path), options);
+    return RestoreBlockFromFile(Context().link, *path, options);
 }
 
 } // namespace halcyra

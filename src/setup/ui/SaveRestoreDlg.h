@@ -2,7 +2,7 @@
 // "Save / Restore Setup": copies the controller's setup into a setup file,
 // or writes a setup file back into the controller.
 
-#include "app/ui/HCDialog.h"
+#include "pages/ui/HCDialog.h"
 
 #include <chrono>
 #include <cstdint>
@@ -15,13 +15,13 @@ class CSaveRestoreDlg : public CHCDialog {
     Q_OBJECT
 
 public:
-    explicit CSaveRestoreDlg(CToolboxContext& context, QWidget* parent = nullptr);
+    explicit CSaveRestoreDlg(CUiContext& context, QWidget* parent = nullptr);
 
     // Asks for a setup file name and downloads the block into it, with a
     // progress window. False when cancelled or failed (with its messages).
     bool SaveSetupToFile(std::uint8_t block);
     // The same for dialogs that save a block without this one on screen.
-    static bool SaveSetupToFile(CToolboxContext& context, QWidget* parent, std::uint8_t block);
+    static bool SaveSetupToFile(CUiContext& context, QWidget* parent, std::uint8_t block);
     // Asks for a setup file and restores the controller's setup from it.
     bool RestoreSetupFromFile();
 

@@ -1,0 +1,134 @@
+#pragma once
+// A page describes its fields once, as data: which value each control shows,
+// the kind of control, its texts, its allowed range, its units and format,
+// and when it is enabled. A binder in the widget layer builds the controls
+// from the description and moves values both ways; the rules for turning
+// values into texts and texts back into values live here.
+
+#include "params/Param.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace halcyra {
+
+enum class FieldKind {
+    Edit,            // a number or a text typed in
+    SpinEdit,        // a number with up and down arrows, stepped
+    ComboByPosition, // a list; the value is the position of the entry
+    ComboByData,     // a list; the value is the entry's data
+    CheckBox,        // two values, unchecked and checked
+    RadioGroup,      // one button per choice; the value is the choice's data
+    Slider,          // a number between the range's ends, stepped
+    ReadOnlyText,    // shown, never changed by the user
+};
+
+struct FieldChoice {
+    std::string text;
+    int data = 0;
+};
+
+// Where a field's value lives: a number or a text, reached through a getter
+// and a setter so a field can bind a parameter, a member or a computed value.
+class CFieldValue {
+public:
+    CFieldValue() = default;
+
+    static CFieldValue Text(std::string& text);
+    static CFieldValue Text(CStringParam& param);
+    static CFieldValue Number(CFloatParam& param); // lengths too: their values are in display units
+    static CFieldValue Number(CUIntParam& param);
+    static CFieldValue Number(CShortParam& param);
+    static CFieldValue Number(float& variable);
+    static CFieldValue Number(int& variable);
+    static CFieldValue Computed(std::function<double()> get, std::function<void(double)> set = {});
+    static CFieldValue ComputedText(std::function<std::string()> get, std::function<void(const std::string&)> set = {});
+
+    bool IsText() const { return static_cast<bool>(getText_); }
+    bool IsBound() const { return getText_ || getNumber_; }
+    bool IsReadOnly() const { return IsText() ? !setText_ : !setNumber_; }
+
+    double GetNumber() const { return getNumber_ ? getNumber_() : 0.0; }
+    void SetNumber(double value) const;
+    std::string GetText() const { return getText_ ? getText_() : std::string(); }
+    void SetText(const std::string& text) const;
+
+private:
+    std::function<double()> getNumber_;
+    std::function<void(double)> setNumber_;
+    std::function<std::string()> getText_;
+    std::function<void(const std::string&)> setText_;
+};
+
+struct FieldRange {
+    double minimum = 0;
+    double maximum = 0;
+};
+
+enum class UnitSource {
+    None,
+    Fixed,        // unitText
+    DisplayUnits, // the page's display unit name ("cm", "m", "in", "ft")
+};
+
+struct FieldSpec {
+    FieldKind kind = FieldKind::ReadOnlyText;
+    std::string id;    // the control's name, for tests and screen listings
+    std::string label; // the text before the control (a check box carries it itself)
+    CFieldValue value;
+    std::vector<FieldChoice> choices; // combo entries and radio buttons
+    int uncheckedValue = 0;
+    int checkedValue = 1;
+    std::optional<FieldRange> range;             // allowed values, in the units shown
+    const LengthRangeTable* lengthRanges = nullptr; // range and step per display unit instead
+    double step = 1;                             // spin edits and sliders
+    UnitSource units = UnitSource::None;
+    std::string unitText;
+    std::string format = "%g"; // how a number is shown
+    std::function<bool()> enabled; // enabled when empty
+    std::string note;              // a line under the control
+
+    FieldSpec& Range(double minimum, double maximum);
+    FieldSpec& LengthRanges(const LengthRangeTable& table);
+    FieldSpec& Step(double s);
+    FieldSpec& Unit(std::string text);
+    FieldSpec& InDisplayUnits();
+    FieldSpec& Format(std::string printfFormat);
+    FieldSpec& EnabledWhen(std::function<bool()> rule);
+    FieldSpec& Note(std::string text);
+};
+
+using PageFields = std::vector<FieldSpec>;
+
+namespace field {
+FieldSpec ReadOnly(std::string id, std::string label, CFieldValue value);
+FieldSpec Edit(std::string id, std::string label, CFieldValue value);
+FieldSpec Spin(std::string id, std::string label, CFieldValue value, double step);
+FieldSpec Combo(std::string id, std::string label, CFieldValue value, std::vector<FieldChoice> choices);
+FieldSpec ComboData(std::string id, std::string label, CFieldValue value, std::vector<FieldChoice> choices);
+FieldSpec Check(std::string id, std::string text, CFieldValue value, int uncheckedValue = 0, int checkedValue = 1);
+FieldSpec Radios(std::string id, std::string label, CFieldValue value, std::vector<FieldChoice> choices);
+FieldSpec Slider(std::string id, std::string label, CFieldValue value, double minimum, double maximum,
+                 double step = 1);
+} // namespace field
+
+// The rules the binder follows. units may be null (no display units read).
+std::string FieldText(const FieldSpec& field);
+std::string FieldUnitText(const FieldSpec& field, const CUnitsParam* units);
+std::optional<FieldRange> FieldRangeNow(const FieldSpec& field, const CUnitsParam* units);
+double FieldStep(const FieldSpec& field, const CUnitsParam* units);
+bool FieldEnabled(const FieldSpec& field);
+// The entry or button the value selects; -1 when none does.
+int FieldChoiceIndex(const FieldSpec& field);
+// Stores the choice at index (position or data by kind).
+void StoreFieldChoice(const FieldSpec& field, int index);
+void StoreFieldChecked(const FieldSpec& field, bool checked);
+
+// Stores text typed into an edit. Nothing or an error text: a number that
+// does not parse or lies outside the range is refused and not stored.
+std::optional<std::string> StoreFieldText(const FieldSpec& field, const std::string& text, const CUnitsParam* units);
+std::string RangeMessage(const FieldRange& range);
+
+} // namespace halcyra

@@ -1,0 +1,44 @@
+#pragma once
+// A poll of the controller on a periodic tick, as the pages that follow a
+// running procedure or live values use it. A poll whose exchange fails shows
+// its box once per outage: while that box is open, and until a later poll
+// succeeds, the poll shows no further boxes. Polling goes on meanwhile, so it
+// recovers by itself when the controller answers again.
+
+#include "pages/Timer.h"
+
+#include <chrono>
+#include <functional>
+
+namespace halcyra {
+
+class CPageContext;
+
+inline constexpr std::chrono::milliseconds kPollPeriod{250};
+
+class CPoll {
+public:
+    // True when the poll's exchanges succeeded. Transaction error boxes
+    // inside it are held back; a port failure counts as a failed poll.
+    using PollFn = std::function<bool()>;
+
+    explicit CPoll(CPageContext& context);
+
+    void Start(std::chrono::milliseconds period, PollFn poll);
+    void Stop() { timer_.Stop(); }
+    bool IsRunning() const { return timer_.IsRunning(); }
+    bool InOutage() const { return outage_; }
+    int Polls() const { return polls_; }
+
+    // One poll now, with the same reporting as a tick's.
+    bool PollNow();
+
+private:
+    CPageContext& context_;
+    CTimer timer_;
+    PollFn poll_;
+    bool outage_ = false;
+    int polls_ = 0;
+};
+
+} // namespace halcyra

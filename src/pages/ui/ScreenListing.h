@@ -1,0 +1,14 @@
+#pragma once
+// A screen as text: one line per visible control, in the order the window
+// holds them: kind, label or text, value, enabled or disabled. Written beside
+// each rendered picture, and compared by page tests.
+
+#include <QString>
+
+class QWidget;
+
+namespace halcyra {
+
+QString ListControls(const QWidget& screen);
+
+} // namespace halcyra
