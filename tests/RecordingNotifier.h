@@ -4,6 +4,7 @@
 #include "link/Notifier.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon) override
     {
         shown.push_back({text, caption, buttons, icon});
+        if (onShow)
+            onShow(shown.back());
         if (!answers.empty()) {
             MsgAnswer a = answers.front();
             answers.pop_front();
@@ -37,6 +40,8 @@ public:
     }
     std::vector<ShownBox> shown;
     std::deque<MsgAnswer> answers;
+    // Looks at the program while a box is up.
+    std::function<void(const ShownBox&)> onShow;
 };
 
 } // namespace halcyra::test

@@ -66,7 +66,7 @@ struct UiApp {
             modal.push_back(d.metaObject()->className());
             return onModal ? onModal(d) : static_cast<int>(QDialog::Rejected);
         };
-        EXPECT_TRUE(app->InitInstance("halcyra-toolbox"));
+        EXPECT_TRUE(app->InitInstance());
         dialog = app->CreateMainDialog();
         dialog->EnsureInitialised();
         return *dialog;

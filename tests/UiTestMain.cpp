@@ -1,6 +1,8 @@
 // Widget tests run offscreen with one QApplication for the whole binary.
 // Settings are kept in a directory of the run's own.
 
+#include "app/ui/ToolboxApp.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -8,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 
 int main(int argc, char** argv)
 {
@@ -16,7 +17,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
+    halcyra::ConfigureApplication();
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);

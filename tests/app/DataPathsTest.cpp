@@ -10,19 +10,10 @@ using namespace halcyra;
 using halcyra::test::CRecordingNotifier;
 namespace fs = std::filesystem;
 
-TEST(DataPaths, ProgramDirectoryIsCutBeforeTheFirstOccurrenceOfTheBaseName)
-{
-    EXPECT_EQ("/opt/halcyra/bin/", ProgramDirectory("/opt/halcyra/bin/halcyra-toolbox"));
-    EXPECT_EQ("C:\\Tools\\", ProgramDirectory("C:\\Tools\\Toolbox.exe"));
-    // An earlier directory carrying the same name ends the path there.
-    EXPECT_EQ("/home/", ProgramDirectory("/home/halcyra-toolbox/bin/halcyra-toolbox"));
-    EXPECT_EQ("", ProgramDirectory("halcyra-toolbox"));
-}
-
 TEST(DataPaths, StoredPathIsUsedAsStoredAndTooLongOnesAreRefused)
 {
     CRecordingNotifier notifier;
-    EXPECT_EQ("/srv/Data", ChooseDataPath(std::string("/srv/Data"), "/x/prog", "/appdata", notifier));
+    EXPECT_EQ("/srv/Data", ChooseDataPath(std::string("/srv/Data"), "/x/", "/appdata", notifier));
     CDataDirectories dirs;
     dirs.SetDataPath("/srv/Data");
     EXPECT_EQ("/srv/DataConfiguration Files", dirs.ConfigurationDir());
@@ -30,7 +21,7 @@ TEST(DataPaths, StoredPathIsUsedAsStoredAndTooLongOnesAreRefused)
 
     const std::string tooLong = "/" + std::string(250, 'd') + "/";
     EXPECT_FALSE(CDataDirectories::Fits(tooLong));
-    std::string chosen = ChooseDataPath(tooLong, "/nonexistent-dir/prog", "/appdata", notifier);
+    std::string chosen = ChooseDataPath(tooLong, "/nonexistent-dir/", "/appdata", notifier);
     EXPECT_EQ("/appdata/", chosen);
     ASSERT_EQ(1u, notifier.shown.size());
     EXPECT_NE(std::string::npos, notifier.shown[0].text.find("too long"));

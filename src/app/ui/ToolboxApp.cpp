@@ -23,6 +23,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 #include <iostream>
 
@@ -42,6 +43,26 @@ std::unique_ptr<INotifier> MakeNotifier(const ToolboxOptions& options)
 
 } // namespace
 
+void ConfigureApplication()
+{
+    // Parameter values travel as "%f" text: numbers must not follow the
+    // user's locale (a decimal comma would reach the controller).
+    std::setlocale(LC_NUMERIC, "C");
+    // A box without a caption shows the product's name in its title bar.
+    QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+}
+
+std::string ApplicationDataDirectory()
+{
+    // Where the program's own data lived when it was named for its settings.
+    const QString generic = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (generic.isEmpty())
+        return {};
+    return QFile::encodeName(QDir(generic).filePath(QStringLiteral("%1/%2").arg(
+                                 QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication))))
+        .toStdString();
+}
+
 CToolboxApp::CToolboxApp(ToolboxOptions options, INotifier* notifier)
     : options_(std::move(options)), ownNotifier_(notifier ? nullptr : MakeNotifier(options_)),
       notifier_(notifier ? *notifier : *ownNotifier_), lock_(options_.lockPath), link_(notifier_),
@@ -59,7 +80,7 @@ CToolboxApp::~CToolboxApp()
         simulator_->Stop();
 }
 
-bool CToolboxApp::InitInstance(const std::string& argv0)
+bool CToolboxApp::InitInstance()
 {
     if (!lock_.Acquire()) {
         notifier_.Notify(CInstanceLock::AlreadyRunningText(), kAppTitle, MsgButtons::Ok, MsgIcon::None);
@@ -71,8 +92,12 @@ bool CToolboxApp::InitInstance(const std::string& argv0)
     std::optional<std::string> stored;
     if (value.isValid())
         stored = value.toString().toStdString();
-    const std::string appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-    const std::string dataPath = ChooseDataPath(stored, argv0, appData, notifier_);
+    const std::string appData = ApplicationDataDirectory();
+    // The executable's own directory, however it was started.
+    const std::string programDir = options_.programDir.empty()
+                                       ? QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/"
+                                       : options_.programDir;
+    const std::string dataPath = ChooseDataPath(stored, programDir, appData, notifier_);
     // Our own fallback location is made; a configured path is used as it is.
     if (!appData.empty() && dataPath == appData + "/")
         QDir().mkpath(QString::fromStdString(appData));
@@ -98,9 +123,9 @@ bool CToolboxApp::StartSimulator()
 
 std::unique_ptr<CToolboxDlg> CToolboxApp::CreateMainDialog() { return std::make_unique<CToolboxDlg>(context_); }
 
-int CToolboxApp::Run(const std::string& argv0)
+int CToolboxApp::Run()
 {
-    if (!InitInstance(argv0))
+    if (!InitInstance())
         return 1;
     if (!options_.renderDir.empty())
         return RenderTo(options_.renderDir);

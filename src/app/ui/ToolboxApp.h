@@ -6,6 +6,7 @@
 #include "app/InstanceLock.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
+#include "pages/ui/BusyIndicators.h"
 
 #include <memory>
 #include <string>
@@ -23,6 +24,13 @@ inline constexpr const char* kSettingsOrganization = "Veltrane";
 inline constexpr const char* kSettingsApplication = "Fieldora Halcyra Toolbox II";
 inline constexpr const char* kDataPathKey = "DataPath/Path";
 
+// What the whole program shares once the QApplication exists: numbers in the
+// "C" locale, and the product name where a window has no title of its own.
+void ConfigureApplication();
+
+// The user's application data directory, the data path's last resort.
+std::string ApplicationDataDirectory();
+
 class CToolboxApp {
 public:
     // Boxes go to notifier when given (tests), else to message boxes, or to
@@ -34,11 +42,11 @@ public:
 
     // The whole run: InitInstance, then the main dialog (or the rendering).
     // Returns the process's exit status.
-    int Run(const std::string& argv0);
+    int Run();
 
     // Start-up before the main dialog: the single-instance test (refused:
     // a box, false), the data path, the simulator.
-    bool InitInstance(const std::string& argv0);
+    bool InitInstance();
     std::unique_ptr<CToolboxDlg> CreateMainDialog();
 
     // Draws the program's screens into PNG files in dir; 0 when all were written.
@@ -56,7 +64,7 @@ private:
 
     ToolboxOptions options_;
     std::unique_ptr<INotifier> ownNotifier_;
-    INotifier& notifier_;
+    CBoxesBeforeProgress notifier_; // the boxes, in front of any transfer's progress
     CInstanceLock lock_;
     CDataDirectories directories_;
     std::unique_ptr<sim::CSimServer> simulator_; // outlives the link's use of it

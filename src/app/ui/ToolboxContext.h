@@ -24,6 +24,7 @@ struct ToolboxOptions {
     std::string sysClassTty = "/sys/class/tty";
     std::string devDir = "/dev";
     std::string lockPath;
+    std::string programDir; // empty: the executable's own directory
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 

@@ -5,7 +5,6 @@
 #include <QApplication>
 
 #include <chrono>
-#include <clocale>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,13 +12,7 @@
 int main(int argc, char** argv)
 {
     const auto started = std::chrono::steady_clock::now();
-    QApplication app(argc, argv);
-    // Parameter values travel as "%f" text: numbers must not follow the
-    // user's locale (a decimal comma would reach the controller).
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setOrganizationName(QString::fromLatin1(halcyra::kSettingsOrganization));
-    QApplication::setApplicationName(QString::fromLatin1(halcyra::kSettingsApplication));
-
+    // The command line first: --help and usage errors need no display.
     std::vector<std::string> args(argv + 1, argv + argc);
     halcyra::ToolboxOptions options;
     options.started = started;
@@ -33,6 +26,8 @@ int main(int argc, char** argv)
         std::printf("%s", halcyra::ToolboxUsage().c_str());
         return 0;
     }
+    QApplication app(argc, argv);
+    halcyra::ConfigureApplication();
     halcyra::CToolboxApp toolbox(options);
-    return toolbox.Run(argc > 0 ? argv[0] : "halcyra-toolbox");
+    return toolbox.Run();
 }

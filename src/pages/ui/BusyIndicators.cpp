@@ -7,6 +7,7 @@
 #include <QProgressDialog>
 
 #include <limits>
+#include <set>
 
 namespace halcyra {
 
@@ -40,14 +41,36 @@ protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
+// The transfers under way; one thread only.
+std::set<CTransferProgress*>& Live()
+{
+    static std::set<CTransferProgress*> live;
+    return live;
+}
+
 } // namespace
 
 CTransferProgress::CTransferProgress(QWidget* parent, QString title, QString label)
     : parent_(parent), title_(std::move(title)), label_(std::move(label))
 {
+    Live().insert(this);
 }
 
-CTransferProgress::~CTransferProgress() = default;
+CTransferProgress::~CTransferProgress() { Live().erase(this); }
+
+void CTransferProgress::PutAllAway()
+{
+    for (CTransferProgress* progress : Live())
+        progress->PutAway();
+}
+
+void CTransferProgress::PutAway()
+{
+    if (window_ && window_->isVisible()) {
+        window_->reset();
+        window_->hide();
+    }
+}
 
 QProgressDialog* CTransferProgress::Window() const { return window_.get(); }
 
@@ -86,8 +109,7 @@ void CTransferProgress::Update(std::uint32_t done, std::uint32_t total)
     window_->setValue(static_cast<int>(done));
     if (done >= total) {
         // The messages that follow belong to the dialog underneath.
-        window_->reset();
-        window_->hide();
+        PutAway();
         return;
     }
     if (!window_->isVisible()) {

@@ -3,6 +3,7 @@
 // user-interface thread: the wait cursor, and a progress window for block
 // transfers.
 
+#include "link/Notifier.h"
 #include "pages/BusyIndicator.h"
 
 #include <QElapsedTimer>
@@ -55,12 +56,32 @@ public:
     static constexpr qint64 kShowAfterMs = 400;
     static constexpr qint64 kEstimateAfterMs = 50;
 
+    // Puts every progress window away: a box is about to be shown, and it
+    // belongs in front of the window the transfer was started from.
+    static void PutAllAway();
+
 private:
+    void PutAway();
+
     QWidget* parent_;
     QString title_;
     QString label_;
     std::unique_ptr<QProgressDialog> window_;
     QElapsedTimer started_;
+};
+
+// Puts transfer progress away before each box, then shows the box.
+class CBoxesBeforeProgress final : public INotifier {
+public:
+    explicit CBoxesBeforeProgress(INotifier& boxes) : boxes_(boxes) {}
+    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon) override
+    {
+        CTransferProgress::PutAllAway();
+        return boxes_.Notify(text, caption, buttons, icon);
+    }
+
+private:
+    INotifier& boxes_;
 };
 
 } // namespace halcyra

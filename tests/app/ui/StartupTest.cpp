@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QProcess>
+#include <QTemporaryDir>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -87,7 +89,7 @@ TEST(Startup, SecondInstanceIsRefused)
     UiApp second;
     second.options.lockPath = first.options.lockPath;
     CToolboxApp app(second.options, &second.notifier);
-    EXPECT_EQ(1, app.Run("halcyra-toolbox"));
+    EXPECT_EQ(1, app.Run());
     ASSERT_EQ(1u, second.notifier.shown.size());
     EXPECT_EQ("Halcyra Toolbox is already running.\nA second instance cannot be started.",
               second.notifier.shown[0].text);
@@ -133,4 +135,73 @@ TEST(Startup, Options)
     EXPECT_FALSE(ParseToolboxArgs({"--bogus"}, o, help, error));
     ToolboxOptions both;
     EXPECT_FALSE(ParseToolboxArgs({"--simulator", "--port", "/dev/ttyUSB0"}, both, help, error));
+}
+
+namespace {
+
+// Runs the built program as a user would, in an environment of its own.
+struct ProgramRun {
+    explicit ProgramRun(QString path) : program(std::move(path)) {}
+    int Run(const QStringList& args, const QString& workingDir, const QProcessEnvironment& env)
+    {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(workingDir);
+        process.start(program, args);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        errors = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    QString program;
+    QString output, errors;
+};
+
+QProcessEnvironment Isolated(const QTemporaryDir& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("share")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    return env;
+}
+
+} // namespace
+
+TEST(Startup, HelpNeedsNoDisplay)
+{
+    QTemporaryDir home;
+    ProgramRun run(QStringLiteral(HALCYRA_TOOLBOX_BINARY));
+    EXPECT_EQ(0, run.Run({QStringLiteral("--help")}, home.path(), Isolated(home))) << run.errors.toStdString();
+    EXPECT_TRUE(run.output.startsWith(QStringLiteral("usage: halcyra-toolbox"))) << run.output.toStdString();
+    EXPECT_EQ(2, run.Run({QStringLiteral("--bogus")}, home.path(), Isolated(home)));
+}
+
+TEST(Startup, StartedByNameTheDataDirectoriesGoBesideTheExecutable)
+{
+    QTemporaryDir home;
+    QDir root(home.path());
+    root.mkpath(QStringLiteral("bin"));
+    root.mkpath(QStringLiteral("cwd"));
+    const QString installed = root.filePath(QStringLiteral("bin/halcyra-toolbox"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(HALCYRA_TOOLBOX_BINARY), installed));
+    QProcessEnvironment env = Isolated(home);
+    env.insert(QStringLiteral("PATH"), root.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Started by name, found through PATH, from another directory.
+    ProgramRun run(QStringLiteral("/usr/bin/env"));
+    const QStringList args = {QStringLiteral("halcyra-toolbox"), QStringLiteral("--simulator"),
+                              QStringLiteral("--no-splash"), QStringLiteral("--measure-startup")};
+    EXPECT_EQ(0, run.Run(args, root.filePath(QStringLiteral("cwd")), env))
+        << run.errors.toStdString();
+    EXPECT_TRUE(QDir(root.filePath(QStringLiteral("bin/Configuration Files"))).exists());
+    EXPECT_TRUE(QDir(root.filePath(QStringLiteral("cwd"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST(Startup, ABoxWithoutCaptionIsTitledWithTheProductName)
+{
+    EXPECT_EQ(QStringLiteral("Halcyra Toolbox"), QGuiApplication::applicationDisplayName());
 }

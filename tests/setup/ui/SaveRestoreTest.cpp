@@ -92,6 +92,33 @@ TEST(SaveRestore, SaveWritesTheSetupBlockToTheChosenFile)
     EXPECT_EQ(MsgIcon::Information, r.t.notifier.shown[0].icon);
 }
 
+TEST(SaveRestore, AFailedTransferPutsItsProgressAwayBeforeTheBox)
+{
+    sim::SimOptions stalling;
+    stalling.faults.paceBaud = 19200;
+    stalling.settings.extra["stall-chunk"] = "6";
+    SaveRestoreRig r(stalling);
+    r.files.answers = {r.ConfigFile("stalled.cfg")};
+    bool progressSeen = false;
+    std::vector<bool> progressUnderBox;
+    r.t.notifier.onShow = [&](const ShownBox&) {
+        bool visible = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            visible = visible || (qobject_cast<QProgressDialog*>(w) && w->isVisible());
+        progressUnderBox.push_back(visible);
+    };
+    {
+        CQueuedRepeater watch(50ms, [&] {
+            progressSeen = progressSeen || qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        });
+        r.Run([](CSaveRestoreDlg& d) { d.SaveButton()->click(); });
+    }
+    EXPECT_TRUE(progressSeen);
+    ASSERT_FALSE(progressUnderBox.empty());
+    EXPECT_EQ(std::vector<bool>(progressUnderBox.size(), false), progressUnderBox) << "no box over the progress";
+    EXPECT_TRUE(r.ConfigFiles().isEmpty());
+}
+
 TEST(SaveRestore, FailedSaveKeepsTheExistingFile)
 {
     sim::SimOptions silent;
