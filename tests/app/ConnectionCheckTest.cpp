@@ -1,5 +1,7 @@
+#include "InProcessController.h"
 #include "SimFixture.h"
 #include "app/ConnectionCheck.h"
+#include "link/MessageIds.h"
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -45,4 +47,15 @@ TEST(ConnectionCheck, SilentControllerShowsTransferThenCommunicationsError)
     EXPECT_EQ("Communication Error Occured", s.notifier.shown[0].text);
     EXPECT_EQ("Communications Error", s.notifier.shown[1].caption);
     EXPECT_EQ(0u, s.notifier.shown[1].text.find("Error: Communication with the Halcyra Controller failed."));
+}
+
+TEST(ConnectionCheck, AControllerThatStopsAnsweringAfterTheStatusShowsTwoBoxes)
+{
+    InProcessController c;
+    c.unanswered = [](const sim::Request& r) { return r.messageId == wire::kInfoMsg; };
+    EXPECT_FALSE(CheckHalcyraComms(c.link, true));
+    ASSERT_EQ(2u, c.notifier.shown.size()) << ::testing::PrintToString(c.notifier.Texts());
+    EXPECT_EQ("Communication Error Occured", c.notifier.shown[0].text);
+    EXPECT_EQ("Communications Error", c.notifier.shown[1].caption);
+    EXPECT_EQ(4, c.requests) << "the status, then three tries for the firmware";
 }

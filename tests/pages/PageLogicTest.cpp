@@ -1,4 +1,6 @@
+#include "InProcessController.h"
 #include "SimFixture.h"
+#include "link/ControllerLink.h"
 #include "pages/PageLogic.h"
 
 using namespace halcyra;
@@ -89,4 +91,17 @@ TEST(PageLogic, ResetWaitsForTheControllerToAnswerAgain)
     ASSERT_EQ(1u, s.notifier.shown.size()); // the reset notice, and no communication error
     EXPECT_EQ(kResetText, s.notifier.shown[0].text);
     EXPECT_EQ("", s.notifier.shown[0].caption);
+}
+
+TEST(PageLogic, AControllerThatNeverComesBackIsPolledSixteenTimesThenOneBox)
+{
+    InProcessController c;
+    c.unanswered = [](const sim::Request&) { return true; };
+    const auto t0 = std::chrono::steady_clock::now();
+    ResetControllerAndWait(c.link, {}, std::chrono::milliseconds(0));
+    const auto waited = std::chrono::steady_clock::now() - t0;
+    EXPECT_EQ(17, c.requests) << "the reset, then 16 status polls";
+    EXPECT_GE(waited, std::chrono::milliseconds(16 * 250));
+    EXPECT_LT(waited, std::chrono::milliseconds(16 * 250 + 1000));
+    EXPECT_EQ((std::vector<std::string>{kResetText, kTransactionErrorText}), c.notifier.Texts());
 }

@@ -181,7 +181,19 @@ TEST(Commands, SelectPortReopensTheCurrentPortOrReportsOneThatFails)
     dlg.OnCommand(cmd::kSelectComPort);
     EXPECT_EQ((QStringList{QString::fromStdString(broken), QString::fromStdString(simulator)}), shown);
     EXPECT_EQ(QString::fromStdString(simulator), preselected);
+    // Choosing the open port again reopens it.
     EXPECT_TRUE(t.app->Link().IsOpen());
+    EXPECT_TRUE(t.notifier.shown.empty());
+
+    // Cancel changes nothing, whatever was chosen.
+    t.onModal = [&](QDialog& d) {
+        static_cast<CPortSelectDlg&>(d).PortList()->setCurrentIndex(0);
+        d.reject();
+        return d.result();
+    };
+    dlg.OnCommand(cmd::kSelectComPort);
+    EXPECT_TRUE(t.app->Link().IsOpen());
+    EXPECT_EQ(simulator, t.app->Link().CurrentPort());
     EXPECT_TRUE(t.notifier.shown.empty());
 
     t.onModal = [&](QDialog& d) {

@@ -1,0 +1,53 @@
+#pragma once
+// A simulated controller answering on a memory port, in the test's own
+// thread: each request written is handled at once, and a test may keep some
+// requests unanswered.
+
+#include "RecordingNotifier.h"
+#include "link/ControllerLink.h"
+#include "link/MemoryPort.h"
+#include "sim/SimController.h"
+
+#include <functional>
+
+namespace halcyra::test {
+
+struct InProcessController {
+    InProcessController() : link(notifier)
+    {
+        link.SetPort(&port);
+        port.OnWait([this] { AnswerWritten(); });
+    }
+
+    void AnswerWritten()
+    {
+        for (std::uint8_t byte : port.TakeWritten()) {
+            if (!assembler.FeedByte(byte))
+                continue;
+            assembler.ExposeHeader();
+            sim::Request request;
+            request.packetCode = assembler.Header(0);
+            request.messageId = assembler.Header(1);
+            for (int k = 0; k < assembler.Count() - 3; ++k)
+                request.body.push_back(assembler.Peek(static_cast<std::size_t>(k)));
+            assembler.Reset();
+            ++requests;
+            if (unanswered && unanswered(request))
+                continue;
+            if (auto reply = controller.Handle(request, now))
+                port.Feed(sim::CSimController::FrameReply(*reply));
+        }
+    }
+
+    CRecordingNotifier notifier;
+    CMemoryPort port;
+    CControllerLink link;
+    sim::CSimController controller;
+    CRxBuffer assembler;
+    sim::Clock::time_point now{};
+    int requests = 0;
+    // Requests for which this is true go unanswered.
+    std::function<bool(const sim::Request&)> unanswered;
+};
+
+} // namespace halcyra::test
