@@ -62,9 +62,10 @@ std::string ToolboxUsage()
            "  --no-splash        start without the splash picture\n"
            "  --render DIR       draw the main dialog, its dialogs, each tab of the setup sheet,\n"
            "                     the details of the first fault listed and the Information page\n"
-           "                     into PNG files in DIR, then exit;\n"
+           "                     into PNG files in DIR, each with a text listing of its controls,\n"
+           "                     then exit;\n"
            "                     message boxes go to standard error. Without a display:\n"
-           "                     QT_QPA_PLATFORM=offscreen halcyra-toolbox --simulator --no-splash --render shots/\n"
+           "                     QT_QPA_PLATFORM=offscreen halcyra-toolbox --simulator --no-splash --render build/shots\n"
            "  --measure-startup  print the milliseconds from start to the interactive main dialog\n"
            "                     and exit (message boxes go to standard error)\n";
 }
