@@ -64,6 +64,7 @@ private:
     int slaveFd_ = -1; // kept open so the line stays up between clients
     int wakeFds_[2] = {-1, -1};
     std::string devicePath_;
+    bool linkCreated_ = false;
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
 
