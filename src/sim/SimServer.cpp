@@ -187,7 +187,7 @@ void CSimServer::Loop(const std::atomic<bool>& stopFlag)
         Clock::time_point now = Clock::now();
         ProcessDueFrames(now);
         Clock::time_point nextWrite = WriteDue(now);
-        Clock::time_point wake = now + std::chrono::seconds(1);
+        Clock::time_point wake = TickController(now);
         if (!dueFrames_.empty() && dueFrames_.front().due < wake)
             wake = dueFrames_.front().due;
         if (nextWrite < wake)
@@ -209,6 +209,14 @@ void CSimServer::Loop(const std::atomic<bool>& stopFlag)
         if (r > 0 && (fds[0].revents & POLLIN))
             ReadInput(Clock::now());
     }
+}
+
+Clock::time_point CSimServer::TickController(Clock::time_point now)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (now >= controller_.NextTickDue())
+        controller_.Tick(now);
+    return controller_.NextTickDue();
 }
 
 void CSimServer::ReadInput(Clock::time_point now)

@@ -5,10 +5,12 @@
 #include "link/ControllerLink.h"
 #include "params/Param.h"
 #include "sim/SimServer.h"
+#include "sim/StatusFeature.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 #include <unistd.h>
 
 using namespace halcyra;
@@ -167,4 +169,13 @@ TEST(SimServer, LinkLeftByAGoneSimulatorIsReplacedAndOnlyOurOwnLinkIsRemoved)
         fs::create_symlink("/dev/null", o.linkPath);
     }
     EXPECT_EQ("/dev/null", fs::read_symlink(o.linkPath).string());
+}
+
+TEST(SimServer, TicksTheControllerWhileIdle)
+{
+    Served s;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto uptime = s.With([](CSimController& c) { return c.Feature<CStatusFeature>().Uptime(); });
+    EXPECT_GT(uptime, std::chrono::milliseconds(0));
+    EXPECT_EQ(0u, s.Requests());
 }
