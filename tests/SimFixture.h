@@ -4,6 +4,8 @@
 
 #include "RecordingNotifier.h"
 #include "link/ControllerLink.h"
+#include "sim/BlockFeature.h"
+#include "sim/FaultFeature.h"
 #include "sim/SimServer.h"
 
 #include <gtest/gtest.h>

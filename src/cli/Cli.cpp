@@ -74,6 +74,7 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
     std::string device;
     bool simulator = false;
     sim::SimOptions simOptions;
+    std::string firstSimOption;
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -90,18 +91,20 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         } else if (a == "--simulator") {
             simulator = true;
         } else if (a.rfind("--sim-", 0) == 0) {
-            std::vector<std::string> simArgs(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-            simArgs[0] = "--" + a.substr(6);
-            std::size_t j = 0;
+            if (firstSimOption.empty())
+                firstSimOption = a;
             std::string error;
-            if (!sim::ParseSimOption(simArgs, j, simOptions, error)) {
+            if (!sim::ParseSimOption(args, i, simOptions, error, "--sim-")) {
                 err << "halcyra: " << error << "\n";
                 return kExitUsage;
             }
-            i += j;
         } else {
             break;
         }
+    }
+    if (!firstSimOption.empty() && !simulator) {
+        err << "halcyra: " << firstSimOption << " needs --simulator\n";
+        return kExitUsage;
     }
     if (i >= args.size()) {
         Usage(err);

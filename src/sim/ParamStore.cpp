@@ -1,7 +1,10 @@
 #include "sim/ParamStore.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace halcyra::sim {
@@ -22,19 +25,81 @@ bool SplitRecord(const std::string& line, std::string& name, std::string& value)
     return true;
 }
 
+bool IsWhole(std::string_view value)
+{
+    // "%u": digits only, within 32 bits.
+    std::uint32_t n = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+    return !value.empty() && error == std::errc() && end == value.data() + value.size();
+}
+
+bool IsDecimal(std::string_view value)
+{
+    // "%f" reads what strtof reads; the controller keeps finite floats only.
+    float f = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), f);
+    return !value.empty() && error == std::errc() && end == value.data() + value.size() && std::isfinite(f);
+}
+
+bool IsQuotedText(std::string_view value)
+{
+    return value.size() >= 2 && value.front() == '"' && value.back() == '"' &&
+           value.find('"', 1) == value.size() - 1;
+}
+
 } // namespace
 
-void CParamStore::LoadText(const std::string& text)
+std::optional<ParamType> TypeOfValue(std::string_view value)
+{
+    for (ParamType type : {ParamType::Whole, ParamType::Decimal, ParamType::Text})
+        if (HasType(value, type))
+            return type;
+    return std::nullopt;
+}
+
+bool HasType(std::string_view value, ParamType type)
+{
+    switch (type) {
+    case ParamType::Whole:
+        return IsWhole(value);
+    case ParamType::Decimal:
+        return IsDecimal(value);
+    case ParamType::Text:
+        return IsQuotedText(value);
+    }
+    return false;
+}
+
+const char* TypeName(ParamType type)
+{
+    switch (type) {
+    case ParamType::Whole:
+        return "a whole number";
+    case ParamType::Decimal:
+        return "a decimal number";
+    case ParamType::Text:
+        return "quoted text";
+    }
+    return "";
+}
+
+bool CParamStore::LoadText(const std::string& text, std::string& error)
 {
     std::istringstream in(text);
     std::string line;
-    while (std::getline(in, line)) {
+    for (int number = 1; std::getline(in, line); ++number) {
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
             line.pop_back();
         std::string name, value;
-        if (SplitRecord(line, name, value))
-            values_[name] = value;
+        if (!SplitRecord(line, name, value))
+            continue;
+        if (!Define(name, value)) {
+            error = "line " + std::to_string(number) + ": the value of " + name +
+                    " is neither a whole number, a decimal number nor quoted text";
+            return false;
+        }
     }
+    return true;
 }
 
 bool CParamStore::LoadFile(const std::string& path, std::string& error)
@@ -46,27 +111,81 @@ bool CParamStore::LoadFile(const std::string& path, std::string& error)
     }
     std::ostringstream text;
     text << in.rdbuf();
-    LoadText(text.str());
+    if (!LoadText(text.str(), error)) {
+        error = "setup file " + path + ", " + error;
+        return false;
+    }
     return true;
 }
 
 bool CParamStore::ApplyAssignment(const std::string& assignment, std::string& error)
 {
-    std::size_t eq = assignment.find('=');
+    const std::size_t eq = assignment.find('=');
     if (eq == std::string::npos || eq == 0) {
         error = "expected NAME=VALUE, got '" + assignment + "'";
         return false;
     }
-    values_[assignment.substr(0, eq)] = assignment.substr(eq + 1);
+    const std::string name = assignment.substr(0, eq);
+    const std::string value = assignment.substr(eq + 1);
+    if (auto type = Type(name)) {
+        if (Set(name, value) == SetResult::Stored)
+            return true;
+        error = "cannot set " + name + " to " + value + ": it holds " + TypeName(*type);
+        return false;
+    }
+    if (Define(name, value))
+        return true;
+    error = "cannot set " + name + " to " + value + ": that is neither a whole number, a decimal number nor quoted text";
+    return false;
+}
+
+void CParamStore::ApplyRecords(const std::string& text)
+{
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+            line.pop_back();
+        std::string name, value;
+        if (SplitRecord(line, name, value))
+            Set(name, value);
+    }
+}
+
+CParamStore::SetResult CParamStore::Set(const std::string& name, const std::string& value)
+{
+    auto it = params_.find(name);
+    if (it == params_.end())
+        return SetResult::UnknownName;
+    if (!HasType(value, it->second.type))
+        return SetResult::WrongType;
+    it->second.value = value;
+    return SetResult::Stored;
+}
+
+bool CParamStore::Define(const std::string& name, const std::string& value)
+{
+    auto type = TypeOfValue(value);
+    if (!type)
+        return false;
+    params_[name] = {*type, value};
     return true;
 }
 
 std::optional<std::string> CParamStore::Get(const std::string& name) const
 {
-    auto it = values_.find(name);
-    if (it == values_.end())
+    auto it = params_.find(name);
+    if (it == params_.end())
         return std::nullopt;
-    return it->second;
+    return it->second.value;
+}
+
+std::optional<ParamType> CParamStore::Type(const std::string& name) const
+{
+    auto it = params_.find(name);
+    if (it == params_.end())
+        return std::nullopt;
+    return it->second.type;
 }
 
 std::string CParamStore::ToText() const
@@ -75,10 +194,18 @@ std::string CParamStore::ToText() const
     // The vehicle model first, as the controller writes it.
     if (auto vms = Get("vms"))
         text += "vms: " + *vms + "\r\n";
-    for (const auto& [name, value] : values_)
+    for (const auto& [name, param] : params_)
         if (name != "vms")
-            text += name + ": " + value + "\r\n";
+            text += name + ": " + param.value + "\r\n";
     return text;
+}
+
+std::map<std::string, std::string> CParamStore::Values() const
+{
+    std::map<std::string, std::string> values;
+    for (const auto& [name, param] : params_)
+        values[name] = param.value;
+    return values;
 }
 
 } // namespace halcyra::sim

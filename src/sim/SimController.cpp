@@ -70,8 +70,16 @@ ReplyBuilder& ReplyBuilder::Text(const std::string& text)
 
 CSimController::CSimController(SimSettings settings) : settings_(std::move(settings))
 {
-    params_.LoadText(DefaultSetupText());
-    RegisterAllHandlers(*this);
+    for (const auto& [name, value] : settings_.extra)
+        if (!FindFeatureOption(name))
+            throw std::invalid_argument("the simulated controller has no option " + name);
+    std::string error;
+    if (!params_.LoadText(DefaultSetupText(), error))
+        throw std::logic_error("built-in setup, " + error);
+    for (const SimFeatureKind& kind : SimFeatureKinds())
+        features_.push_back(kind.make(settings_));
+    for (auto& feature : features_)
+        feature->Register(*this);
 }
 
 void CSimController::On(int messageId, int subCode, int operation, Handler handler)
@@ -81,9 +89,18 @@ void CSimController::On(int messageId, int subCode, int operation, Handler handl
 
 void CSimController::BeginRestart() { restartEnds_ = now_ + settings_.restartTime; }
 
+void CSimController::Tick(Clock::time_point now)
+{
+    if (now < now_)
+        return; // features never see time go back
+    now_ = now;
+    for (auto& feature : features_)
+        feature->Tick(now);
+}
+
 std::optional<Bytes> CSimController::Handle(const Request& request, Clock::time_point now)
 {
-    now_ = now;
+    Tick(now);
     ++requestsSeen_;
     if (Restarting())
         return std::nullopt;
@@ -108,15 +125,6 @@ Bytes CSimController::FrameReply(const Bytes& body)
     Bytes frame;
     tx.BuildFrame(frame, true, true);
     return frame;
-}
-
-void RegisterAllHandlers(CSimController& sim)
-{
-    RegisterStatusHandlers(sim);
-    RegisterParamHandlers(sim);
-    RegisterInfoHandlers(sim);
-    RegisterBlockHandlers(sim);
-    RegisterFaultHandlers(sim);
 }
 
 } // namespace halcyra::sim

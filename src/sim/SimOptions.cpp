@@ -1,150 +1,169 @@
 #include "sim/SimOptions.h"
 
-#include <cstdlib>
+#include <cctype>
 
 namespace halcyra::sim {
 
 namespace {
 
-bool ToNumber(const std::string& text, double& out)
-{
-    char* end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    return !text.empty() && end && *end == '\0';
-}
+// An option of the server or the wire, applied straight to SimOptions.
+struct ServerOption {
+    std::string_view name;
+    std::string_view valueName; // empty for a flag
+    std::string_view usage;     // empty: not listed (halcyra-sim lists it itself)
+    // Stores the value; false with the reason when it does not parse.
+    bool (*apply)(std::string_view value, SimOptions& o, std::string& why);
+    // The value in text form, to show the default; null when none is shown.
+    std::string (*shown)(const SimOptions& o) = nullptr;
+};
 
-bool Share(const std::string& text, double& out, std::string& error)
+bool Share(std::string_view text, double& share, std::string& why)
 {
     double percent = 0;
-    if (!ToNumber(text, percent) || percent < 0 || percent > 100) {
-        error = "expected a percentage 0..100, got '" + text + "'";
+    if (!ParseDecimal(text, 0, 100, percent, why)) {
+        why = "expected a percentage 0..100";
         return false;
     }
-    out = percent / 100.0;
+    share = percent / 100.0;
     return true;
 }
 
-bool NonNegative(const std::string& text, double& out, std::string& error)
+bool Milliseconds(std::string_view text, std::chrono::milliseconds& out, std::string& why)
 {
-    if (!ToNumber(text, out) || out < 0) {
-        error = "expected a non-negative number, got '" + text + "'";
+    std::uint32_t ms = 0;
+    if (!ParseOptionValue(text, ms, why))
+        return false;
+    out = std::chrono::milliseconds(ms);
+    return true;
+}
+
+bool NotEmpty(std::string_view text, std::string& out, std::string& why)
+{
+    why = "expected a path";
+    out = std::string(text);
+    return !text.empty();
+}
+
+bool Assignment(std::string_view text, SimOptions& o, std::string& why)
+{
+    const std::size_t eq = text.find('=');
+    const std::string_view name = text.substr(0, eq);
+    bool nameOk = eq != std::string_view::npos && name.size() >= 3 && name.size() <= 40;
+    for (char c : name)
+        nameOk = nameOk && std::isalnum(static_cast<unsigned char>(c));
+    if (!nameOk) {
+        why = "expected NAME=VALUE, NAME 3 to 40 letters or digits";
         return false;
     }
+    o.assignments.emplace_back(text);
     return true;
+}
+
+const ServerOption kServerOptions[] = {
+    {"link", "PATH", "", [](std::string_view v, SimOptions& o, std::string& why) { return NotEmpty(v, o.linkPath, why); }},
+    {"setup", "FILE", "start from this parameter text file instead of the built-in setup",
+     [](std::string_view v, SimOptions& o, std::string& why) { return NotEmpty(v, o.setupFile, why); }},
+    {"set", "NAME=VALUE", "set one parameter (repeatable), VALUE in its text form", Assignment},
+    {"silent", "", "never answer",
+     [](std::string_view, SimOptions& o, std::string&) { return o.faults.silent = true; }},
+    {"drop", "PERCENT", "leave this share of replies unsent",
+     [](std::string_view v, SimOptions& o, std::string& why) { return Share(v, o.faults.dropShare, why); }},
+    {"corrupt", "PERCENT", "damage one byte of this share of replies",
+     [](std::string_view v, SimOptions& o, std::string& why) { return Share(v, o.faults.corruptShare, why); }},
+    {"delay", "MS", "hold replies back this long (past 1000 ms they reach the next request)",
+     [](std::string_view v, SimOptions& o, std::string& why) { return Milliseconds(v, o.faults.delay, why); }},
+    {"delay-share", "PERCENT", "share of replies delayed",
+     [](std::string_view v, SimOptions& o, std::string& why) { return Share(v, o.faults.delayShare, why); },
+     [](const SimOptions& o) { return std::to_string(static_cast<int>(o.faults.delayShare * 100)); }},
+    {"noise", "COUNT", "send COUNT random bytes before each reply",
+     [](std::string_view v, SimOptions& o, std::string& why) {
+         std::uint16_t count = 0;
+         if (!ParseOptionValue(v, count, why))
+             return false;
+         o.faults.noiseBytes = count;
+         return true;
+     }},
+    {"pace", "BAUD", "send and take bytes no faster than this line rate (38400 for the real wire)",
+     [](std::string_view v, SimOptions& o, std::string& why) { return ParseOptionValue(v, o.faults.paceBaud, why); }},
+    {"restart-ms", "MS", "silence after a reset request",
+     [](std::string_view v, SimOptions& o, std::string& why) { return Milliseconds(v, o.settings.restartTime, why); },
+     [](const SimOptions& o) { return std::to_string(o.settings.restartTime.count()); }},
+    {"seed", "N", "seed for the random choices of the options above",
+     [](std::string_view v, SimOptions& o, std::string& why) {
+         return ParseOptionValue(v, o.faults.seed, why);
+     }},
+    {"verbose", "", "log every request and reply to standard error",
+     [](std::string_view, SimOptions& o, std::string&) { return o.verbose = true; }},
+};
+
+const ServerOption* FindServerOption(std::string_view name)
+{
+    for (const ServerOption& option : kServerOptions)
+        if (option.name == name)
+            return &option;
+    return nullptr;
+}
+
+std::string UsageLine(const std::string& prefix, std::string_view name, std::string_view valueName,
+                      std::string_view usage, const std::string& shownDefault)
+{
+    const std::size_t column = prefix.size() + 24;
+    std::string line = "  " + prefix + std::string(name);
+    if (!valueName.empty())
+        line += " " + std::string(valueName);
+    line += line.size() + 2 <= column ? std::string(column - line.size(), ' ') : "\n" + std::string(column, ' ');
+    line += std::string(usage);
+    if (!shownDefault.empty())
+        line += " (default " + shownDefault + ")";
+    return line + "\n";
 }
 
 } // namespace
 
-const std::map<std::string, std::string>& FeatureOptionNames()
+bool ParseSimOption(const std::vector<std::string>& args, std::size_t& index, SimOptions& options,
+                    std::string& error, std::string_view prefix)
 {
-    // Options read by the handlers of individual features: name -> usage text.
-    static const std::map<std::string, std::string> names = {
-        // controller identity and compatibility
-        {"firmware-version", "firmware-version N  application version times 100 (default 286)"},
-        {"firmware-date", "firmware-date Y-M-D  application date (default 2009-7-2)"},
-        {"serial", "serial TEXT       serial number (default HC2-0042137)"},
-        {"options", "options LIST      installed option indexes, comma-separated (default 1,6,8,10)"},
-        {"compat-a", "compat-a BYTE     answer to compatibility query A (default 1)"},
-        {"compat-b", "compat-b BYTE     answer to compatibility query B (default 1)"},
-        {"compat-c", "compat-c BYTE     answer to compatibility query C (default 1)"},
-        // data blocks
-        {"log-length", "log-length BYTES  length of the data log, block 1 (default 3000)"},
-        {"begin-status", "begin-status N    status byte of every begin-download and begin-upload reply (0 accepts)"},
-        {"stall-chunk", "stall-chunk N     stop answering block chunks from chunk N on (drops out mid-transfer)"},
-        // fault table
-        {"faults", "faults TABLE      fault table SLOTS[;SLOT,COUNT,DATA1,DATA2,DATA3,DESCRIPTION]... listing the "
-                   "active slots (default 5 slots, 1 and 3 active)"},
-    };
-    return names;
-}
-
-bool ParseSimOption(const std::vector<std::string>& args, std::size_t& index, SimOptions& o, std::string& error)
-{
-    const std::string& opt = args[index];
-    auto value = [&](std::string& out) {
-        if (index + 1 >= args.size()) {
-            error = opt + " needs a value";
-            return false;
-        }
-        out = args[++index];
-        return true;
-    };
-    std::string v;
-    double n = 0;
-    if (opt == "--silent") {
-        o.faults.silent = true;
-        return true;
-    }
-    if (opt == "--verbose") {
-        o.verbose = true;
-        return true;
-    }
-    if (!value(v))
-        return false;
-    if (opt == "--link")
-        o.linkPath = v;
-    else if (opt == "--setup")
-        o.setupFile = v;
-    else if (opt == "--set") {
-        if (v.find('=') == std::string::npos || v.front() == '=') {
-            error = "--set expects NAME=VALUE, got '" + v + "'";
-            return false;
-        }
-        o.assignments.push_back(v);
-    } else if (opt == "--drop")
-        return Share(v, o.faults.dropShare, error);
-    else if (opt == "--corrupt")
-        return Share(v, o.faults.corruptShare, error);
-    else if (opt == "--delay-share")
-        return Share(v, o.faults.delayShare, error);
-    else if (opt == "--delay") {
-        if (!NonNegative(v, n, error))
-            return false;
-        o.faults.delay = std::chrono::milliseconds(static_cast<long long>(n));
-    } else if (opt == "--noise") {
-        if (!NonNegative(v, n, error))
-            return false;
-        o.faults.noiseBytes = static_cast<int>(n);
-    } else if (opt == "--pace") {
-        if (!NonNegative(v, n, error))
-            return false;
-        o.faults.paceBaud = static_cast<unsigned>(n);
-    } else if (opt == "--seed") {
-        if (!NonNegative(v, n, error))
-            return false;
-        o.faults.seed = static_cast<std::uint64_t>(n);
-    } else if (opt == "--restart-ms") {
-        if (!NonNegative(v, n, error))
-            return false;
-        o.settings.restartTime = std::chrono::milliseconds(static_cast<long long>(n));
-    } else if (opt.rfind("--", 0) == 0 && FeatureOptionNames().count(opt.substr(2)) != 0) {
-        o.settings.extra[opt.substr(2)] = v;
-    } else {
-        error = "unknown option " + opt;
+    const std::string& written = args[index];
+    const std::string_view name =
+        written.starts_with(prefix) ? std::string_view(written).substr(prefix.size()) : std::string_view();
+    const ServerOption* server = FindServerOption(name);
+    const CSimOption* feature = server ? nullptr : FindFeatureOption(name);
+    if (!server && !feature) {
+        error = "unknown option " + written;
         return false;
     }
+    const std::string_view valueName = server ? server->valueName : feature->ValueName();
+    std::string why;
+    if (valueName.empty())
+        return server->apply({}, options, why);
+    if (index + 1 >= args.size()) {
+        error = written + " needs a value " + std::string(valueName);
+        return false;
+    }
+    const std::string& value = args[++index];
+    const bool ok = feature ? (why = feature->Check(value)).empty() : server->apply(value, options, why);
+    if (!ok) {
+        error = written + " '" + value + "': " + why;
+        return false;
+    }
+    if (feature)
+        options.settings.extra[std::string(name)] = value;
     return true;
 }
 
-std::string SimOptionsUsage(const std::string& p)
+std::string SimOptionsUsage(const std::string& prefix)
 {
-    return "  " + p + "setup FILE        start from this parameter text file instead of the built-in setup\n"
-           "  " + p + "set NAME=VALUE    override one parameter (repeatable); VALUE in its text form\n"
-           "  " + p + "silent            never answer\n"
-           "  " + p + "drop PERCENT      leave this share of replies unsent\n"
-           "  " + p + "corrupt PERCENT   damage one byte of this share of replies\n"
-           "  " + p + "delay MS          hold replies back this long (past 1000 ms they reach the next request)\n"
-           "  " + p + "delay-share PERCENT  share of replies delayed (default 100)\n"
-           "  " + p + "noise COUNT       send COUNT random bytes before each reply\n"
-           "  " + p + "pace BAUD         send no faster than this line rate (38400 for the real wire)\n"
-           "  " + p + "restart-ms MS     silence after a reset request (default 2000)\n"
-           "  " + p + "seed N            seed for the random choices of the options above\n"
-           "  " + p + "verbose           log every request and reply to standard error\n" + [&] {
-               std::string more;
-               for (const auto& [name, usage] : FeatureOptionNames())
-                   more += "  " + p + usage + "\n";
-               return more;
-           }();
+    const SimOptions defaults;
+    std::string usage;
+    for (const ServerOption& option : kServerOptions)
+        if (!option.usage.empty())
+            usage += UsageLine(prefix, option.name, option.valueName, option.usage,
+                               option.shown ? option.shown(defaults) : std::string());
+    for (const SimFeatureKind& kind : SimFeatureKinds())
+        for (const CSimOption* option : kind.options)
+            usage += UsageLine(prefix, option->Name(), option->ValueName(), option->Usage(),
+                               std::string(option->DefaultText()));
+    return usage;
 }
 
 } // namespace halcyra::sim

@@ -1,13 +1,14 @@
 #pragma once
 // Options of the simulated controller, shared by halcyra-sim and by the
-// programs that start it in-process (--simulator).
+// programs that start it in-process (--simulator). Options of the server
+// and the wire are declared here, those of features beside each feature.
 
 #include "sim/SimController.h"
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace halcyra::sim {
@@ -33,15 +34,14 @@ struct SimOptions {
     bool verbose = false;
 };
 
-// Parses the option at args[index] (without any prefix), consuming its value.
-// Returns false with an error text for an unknown option or a bad value.
+// Parses the option at args[index], written with prefix ("--" for
+// halcyra-sim, "--sim-" for the programs that start the simulator), and
+// consumes its value. False with an error naming the option as written for
+// an unknown option, a missing value or a value that does not parse.
 bool ParseSimOption(const std::vector<std::string>& args, std::size_t& index, SimOptions& options,
-                    std::string& error);
+                    std::string& error, std::string_view prefix = "--");
 
-// Options that individual features' handlers read from SimSettings::extra.
-const std::map<std::string, std::string>& FeatureOptionNames();
-
-// Usage lines for the options, each starting with the given prefix ("--" or "--sim-").
+// Usage lines for the options, each starting with the given prefix.
 std::string SimOptionsUsage(const std::string& prefix);
 
 } // namespace halcyra::sim

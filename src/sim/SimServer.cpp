@@ -5,8 +5,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <limits.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
@@ -35,6 +37,46 @@ Clock::duration ByteTime(unsigned baud)
                      : std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / baud));
 }
 
+// Makes linkPath a symbolic link to device. An existing path is replaced only
+// when it is a symbolic link to a device that is gone: one left behind by a
+// simulator that ended without removing it. Anything else may belong to
+// someone else, a running simulator included.
+bool CreateLink(const std::string& linkPath, const std::string& device, std::string& error)
+{
+    struct stat st {};
+    if (::lstat(linkPath.c_str(), &st) == 0) {
+        char target[PATH_MAX];
+        const ssize_t n = S_ISLNK(st.st_mode) ? ::readlink(linkPath.c_str(), target, sizeof target - 1) : -1;
+        const std::string pointsTo = n >= 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+        const bool stale = pointsTo.starts_with("/dev/") && ::stat(linkPath.c_str(), &st) != 0 && errno == ENOENT;
+        if (!stale) {
+            error = pointsTo.empty() ? linkPath + " exists and is not a link; remove it or choose another path"
+                                     : linkPath + " already links to " + pointsTo +
+                                           ", which is in use; remove it or choose another path";
+            return false;
+        }
+        if (::unlink(linkPath.c_str()) != 0 && errno != ENOENT) {
+            error = "cannot remove the stale link " + linkPath + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    // symlink never replaces: if another simulator has just made the link, this fails.
+    if (::symlink(device.c_str(), linkPath.c_str()) != 0) {
+        error = "cannot create the link " + linkPath + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+// Removes linkPath if it still points at device.
+void RemoveLink(const std::string& linkPath, const std::string& device)
+{
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(linkPath.c_str(), target, sizeof target - 1);
+    if (n >= 0 && std::string(target, static_cast<std::size_t>(n)) == device)
+        ::unlink(linkPath.c_str());
+}
+
 } // namespace
 
 CSimServer::CSimServer(SimOptions options)
@@ -45,8 +87,8 @@ CSimServer::CSimServer(SimOptions options)
 CSimServer::~CSimServer()
 {
     Stop();
-    if (!options_.linkPath.empty())
-        ::unlink(options_.linkPath.c_str());
+    if (linkCreated_)
+        RemoveLink(options_.linkPath, devicePath_);
     for (int fd : {masterFd_, slaveFd_, wakeFds_[0], wakeFds_[1]})
         if (fd >= 0)
             ::close(fd);
@@ -92,11 +134,9 @@ bool CSimServer::Open(std::string& error)
         return false;
     }
     if (!options_.linkPath.empty()) {
-        ::unlink(options_.linkPath.c_str());
-        if (::symlink(devicePath_.c_str(), options_.linkPath.c_str()) != 0) {
-            error = "cannot create the link " + options_.linkPath + ": " + std::strerror(errno);
+        if (!CreateLink(options_.linkPath, devicePath_, error))
             return false;
-        }
+        linkCreated_ = true;
     }
     return true;
 }
@@ -147,7 +187,7 @@ void CSimServer::Loop(const std::atomic<bool>& stopFlag)
         Clock::time_point now = Clock::now();
         ProcessDueFrames(now);
         Clock::time_point nextWrite = WriteDue(now);
-        Clock::time_point wake = now + std::chrono::seconds(1);
+        Clock::time_point wake = TickController(now);
         if (!dueFrames_.empty() && dueFrames_.front().due < wake)
             wake = dueFrames_.front().due;
         if (nextWrite < wake)
@@ -169,6 +209,14 @@ void CSimServer::Loop(const std::atomic<bool>& stopFlag)
         if (r > 0 && (fds[0].revents & POLLIN))
             ReadInput(Clock::now());
     }
+}
+
+Clock::time_point CSimServer::TickController(Clock::time_point now)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (now >= controller_.NextTickDue())
+        controller_.Tick(now);
+    return controller_.NextTickDue();
 }
 
 void CSimServer::ReadInput(Clock::time_point now)

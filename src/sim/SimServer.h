@@ -49,6 +49,8 @@ private:
     };
 
     void Loop(const std::atomic<bool>& stopFlag);
+    // Ticks the controller when a tick is due; returns when the next one is.
+    Clock::time_point TickController(Clock::time_point now);
     void ReadInput(Clock::time_point now);
     void ProcessDueFrames(Clock::time_point now);
     // Writes what the line may carry by now; returns when the next byte is due.
@@ -64,6 +66,7 @@ private:
     int slaveFd_ = -1; // kept open so the line stays up between clients
     int wakeFds_[2] = {-1, -1};
     std::string devicePath_;
+    bool linkCreated_ = false;
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
 

@@ -11,7 +11,13 @@ using namespace halcyra::test;
 
 namespace {
 
-using Chunks = std::vector<sim::CSimController::UploadChunk>;
+using Chunks = std::vector<sim::CBlockFeature::UploadChunk>;
+
+sim::CBlockFeature::BlockState& Block(sim::CSimController& s, std::uint8_t block)
+{
+    return s.Feature<sim::CBlockFeature>().Block(block);
+}
+
 using ProgressCalls = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 std::string Pattern(std::size_t n)
@@ -78,13 +84,13 @@ TEST(BlockTransfer, UploadSendsNumberedChunksAndAZeroFilledLastOne)
         ASSERT_TRUE(transfer.Open(dir.File("up.bin"), "rb"));
         ASSERT_TRUE(transfer.UploadFromFile(6));
 
-        Chunks chunks = c.With([](sim::CSimController& s) { return s.Block(6).chunks; });
+        Chunks chunks = c.With([](sim::CSimController& s) { return Block(s, 6).chunks; });
         ASSERT_EQ(k.indexes.size(), chunks.size());
         for (std::size_t i = 0; i < chunks.size(); ++i) {
             EXPECT_EQ(k.indexes[i], chunks[i].index);
             EXPECT_EQ(Padded(bytes.substr(i * 228, 228)), chunks[i].data) << "chunk " << i;
         }
-        EXPECT_EQ(bytes, AsText(c.With([](sim::CSimController& s) { return s.Block(6).upload; })));
+        EXPECT_EQ(bytes, AsText(c.With([](sim::CSimController& s) { return Block(s, 6).upload; })));
     }
 }
 
@@ -96,11 +102,11 @@ TEST(BlockTransfer, BlockZeroCarriesTheTotalLengthInsteadOfAnIndex)
     CBlockTransfer transfer(c.link);
     ASSERT_TRUE(transfer.Open(dir.File("zero.bin"), "rb"));
     ASSERT_TRUE(transfer.UploadFromFile(0));
-    Chunks chunks = c.With([](sim::CSimController& s) { return s.Block(0).chunks; });
+    Chunks chunks = c.With([](sim::CSimController& s) { return Block(s, 0).chunks; });
     ASSERT_EQ(2u, chunks.size());
     EXPECT_EQ(300u, chunks[0].index);
     EXPECT_EQ(300u, chunks[1].index);
-    EXPECT_EQ(Pattern(300), AsText(c.With([](sim::CSimController& s) { return s.Block(0).upload; })));
+    EXPECT_EQ(Pattern(300), AsText(c.With([](sim::CSimController& s) { return Block(s, 0).upload; })));
 }
 
 TEST(BlockTransfer, StepwiseDownloadTakesChunksOneToNOnly)
@@ -162,7 +168,7 @@ TEST(BlockTransfer, RefusedOrImpossibleTransfersFailWithoutData)
     const std::uint64_t before = c.Requests();
     EXPECT_FALSE(up.UploadFromFile(5));
     EXPECT_EQ(before + 1, c.Requests()); // the begin only
-    EXPECT_TRUE(c.With([](sim::CSimController& s) { return s.Block(5).chunks; }).empty());
+    EXPECT_TRUE(c.With([](sim::CSimController& s) { return Block(s, 5).chunks; }).empty());
     // The controller answered each time: no communication error box.
     EXPECT_TRUE(c.notifier.shown.empty());
 

@@ -36,12 +36,48 @@ TEST(SimController, AnswersGetsFromItsStoreAndStoresSets)
     EXPECT_EQ((Bytes{0x40, 0x14, 0x00}), Bytes(reply->begin(), reply->begin() + 3));
     EXPECT_EQ("vtt: 5", ReplyText(*reply));
 
-    ASSERT_TRUE(sim.Handle(ParamRequest(1, "vtt: 7"), now));
+    EXPECT_EQ("vtt: 7", ReplyText(*sim.Handle(ParamRequest(1, "vtt: 7"), now)));
     EXPECT_EQ("vtt: 7", ReplyText(*sim.Handle(ParamRequest(0, "vtt"), now)));
+    EXPECT_EQ("lat: 2", ReplyText(*sim.Handle(ParamRequest(1, "lat: 2"), now))); // a whole number is a decimal too
 
     // An unknown name is answered with text that is not "name: value".
     std::string unknown = ReplyText(*sim.Handle(ParamRequest(0, "zzzNope"), now));
     EXPECT_EQ(std::string::npos, unknown.find("zzzNope: "));
+}
+
+TEST(SimController, RefusesSetsOfUnknownNamesAndValuesOfTheWrongTypeKeepingTheOldValue)
+{
+    struct Case {
+        const char* request;
+        const char* name;
+        const char* kept; // the value before and after; null: the name stays unknown
+    };
+    const Case cases[] = {
+        {"dsu: abc", "dsu", "1"},
+        {"dsu: 1.5", "dsu", "1"},
+        {"dsu: -1", "dsu", "1"},
+        {"dsu: ", "dsu", "1"},
+        {"dsu: 4294967296", "dsu", "1"},
+        {"lat: abc", "lat", "1.000000"},
+        {"lat: nan", "lat", "1.000000"},
+        {"vms: Unquoted", "vms", "\"Fieldora 8240W\""},
+        {"vms: \"a\"b\"", "vms", "\"Fieldora 8240W\""},
+        {"vms: \"open", "vms", "\"Fieldora 8240W\""},
+        {"zzq: 7", "zzq", nullptr},
+        {"zzq 7", "zzq", nullptr},
+    };
+    CSimController sim;
+    const auto now = Clock::now();
+    for (const Case& c : cases) {
+        const std::string reply = ReplyText(*sim.Handle(ParamRequest(1, c.request), now));
+        // No refusal reads as "name: value" to a client.
+        EXPECT_EQ(std::string::npos, reply.find(": ")) << c.request << " -> " << reply;
+        if (c.kept)
+            EXPECT_EQ(c.kept, sim.Params().Get(c.name).value_or("<none>")) << c.request;
+        else
+            EXPECT_FALSE(sim.Params().Contains(c.name)) << c.request;
+    }
+    EXPECT_EQ("dsu? expects a whole number", ReplyText(*sim.Handle(ParamRequest(1, "dsu: abc"), now)));
 }
 
 TEST(SimController, DefaultSetupDescribesAWheeledTractorInMetres)
@@ -52,6 +88,9 @@ TEST(SimController, DefaultSetupDescribesAWheeledTractorInMetres)
     EXPECT_EQ('"', sim.Params().Get("vms").value_or("x").front());
     for (const char* name : {"MonVerCVMajor", "MonVerCVMinor", "MonVerCVMonth", "MonVerCVDay", "MonVerCVYear", "vti"})
         EXPECT_TRUE(sim.Params().Contains(name)) << name;
+    EXPECT_EQ(ParamType::Whole, sim.Params().Type("vtt"));
+    EXPECT_EQ(ParamType::Decimal, sim.Params().Type("alz"));
+    EXPECT_EQ(ParamType::Text, sim.Params().Type("DZSwpErr"));
 }
 
 TEST(SimController, StaysSilentWhileRestartingAfterReset)
@@ -75,7 +114,7 @@ TEST(SimController, FramedRepliesDecodeOnTheClientSide)
     // A reply carrying DLE bytes in its text and checksum must reach the
     // client's message intact.
     CSimController sim;
-    sim.Params().Set("abc", std::string("\x10\x10x", 3));
+    ASSERT_TRUE(sim.Params().Define("abc", std::string("\"\x10\x10x\"", 5)));
     Bytes frame = CSimController::FrameReply(*sim.Handle(ParamRequest(0, "abc"), Clock::now()));
     CMemoryPort port;
     port.Feed(frame);
@@ -87,19 +126,75 @@ TEST(SimController, FramedRepliesDecodeOnTheClientSide)
     EXPECT_TRUE(msg.IsComplete(rx));
 }
 
+TEST(ParamStore, ValueTypesFollowTheControllersTextForms)
+{
+    const std::pair<const char*, std::optional<ParamType>> cases[] = {
+        {"5", ParamType::Whole},
+        {"4294967295", ParamType::Whole}, // a short holding -1 travels so
+        {"4294967296", ParamType::Decimal},
+        {"-3", ParamType::Decimal},
+        {"1.500000", ParamType::Decimal},
+        {"1e3", ParamType::Decimal},
+        {"\"A B\"", ParamType::Text},
+        {"\"\"", ParamType::Text},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"\"", std::nullopt},
+        {"\"a\"b\"", std::nullopt},
+        {"\"a\" tail", std::nullopt},
+    };
+    for (const auto& [value, type] : cases)
+        EXPECT_EQ(type, TypeOfValue(value)) << "'" << value << "'";
+}
+
 TEST(ParamStore, LoadsRecordsAndAppliesAssignments)
 {
     CParamStore store;
-    store.LoadText("vms: \"A B\"\r\nnot a record\nabc: 1.500000\n# comment: x\n");
+    std::string error;
+    ASSERT_TRUE(store.LoadText("vms: \"A B\"\r\nnot a record\nabc: 1.500000\n# comment: x\ndsu: 1\n", error)) << error;
     EXPECT_EQ("\"A B\"", store.Get("vms").value_or(""));
     EXPECT_EQ("1.500000", store.Get("abc").value_or(""));
     EXPECT_FALSE(store.Get("# comment"));
-    std::string error;
+
+    // Assignments from the command line: a known name takes a value of its
+    // type only; a new name is defined.
     EXPECT_TRUE(store.ApplyAssignment("dsu=3", error));
     EXPECT_EQ("3", store.Get("dsu").value_or(""));
+    EXPECT_FALSE(store.ApplyAssignment("dsu=abc", error));
+    EXPECT_EQ("cannot set dsu to abc: it holds a whole number", error);
+    EXPECT_EQ("3", store.Get("dsu").value_or(""));
+    EXPECT_TRUE(store.ApplyAssignment("zzq=7", error));
+    EXPECT_EQ(ParamType::Whole, store.Type("zzq"));
+    EXPECT_FALSE(store.ApplyAssignment("zzr=seven", error));
+    EXPECT_FALSE(store.Contains("zzr"));
     EXPECT_FALSE(store.ApplyAssignment("=3", error));
     EXPECT_FALSE(store.ApplyAssignment("dsu", error));
+
     // The text form puts the vehicle model first and ends every line.
     EXPECT_EQ(0u, store.ToText().find("vms: \"A B\"\r\n"));
     EXPECT_EQ('\n', store.ToText().back());
+}
+
+TEST(ParamStore, SetupWithAValueOfNoTypeIsRefusedNamingTheLine)
+{
+    CParamStore store;
+    std::string error;
+    EXPECT_FALSE(store.LoadText("vtt: 5\r\n# a comment\r\nvms: Unquoted model\r\n", error));
+    EXPECT_EQ("line 3: the value of vms is neither a whole number, a decimal number nor quoted text", error);
+}
+
+TEST(ParamStore, UploadedRecordsSetOnlyKnownNamesWithValuesOfTheirType)
+{
+    CParamStore store;
+    std::string error;
+    ASSERT_TRUE(store.LoadText("dsu: 1\nlat: 1.000000\nvms: \"A\"\n", error));
+    store.ApplyRecords("dsu: 3\r\nlat: wide\r\nnew: 5\r\nvms: \"B\"\r\n");
+    EXPECT_EQ("3", store.Get("dsu").value_or(""));
+    EXPECT_EQ("1.000000", store.Get("lat").value_or(""));
+    EXPECT_FALSE(store.Contains("new"));
+    EXPECT_EQ("\"B\"", store.Get("vms").value_or(""));
 }

@@ -5,10 +5,12 @@
 #include "link/ControllerLink.h"
 #include "params/Param.h"
 #include "sim/SimServer.h"
+#include "sim/StatusFeature.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 #include <unistd.h>
 
 using namespace halcyra;
@@ -119,4 +121,61 @@ TEST(SimServer, PacedRepliesTakeAtLeastTheirWireTime)
     auto took = std::chrono::steady_clock::now() - t0;
     const double bytes = static_cast<double>(c.link.BytesSent() + c.link.BytesReceived());
     EXPECT_GE(std::chrono::duration<double>(took).count(), 0.95 * bytes * 10.0 / 9600.0);
+}
+
+TEST(SimServer, LinkPathOfAnotherSimulatorOrFileIsRefusedAndLeftAlone)
+{
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    SimOptions o;
+    o.linkPath = dir.File("link");
+    Served first(o);
+    const fs::path firstDevice = first.server.DevicePath();
+    {
+        CSimServer second(o);
+        std::string error;
+        EXPECT_FALSE(second.Open(error));
+        EXPECT_EQ(o.linkPath + " already links to " + firstDevice.string() +
+                      ", which is in use; remove it or choose another path",
+                  error);
+    }
+    // The refused simulator took nothing away on its way out.
+    EXPECT_EQ(firstDevice, fs::read_symlink(o.linkPath));
+
+    SimOptions onFile;
+    onFile.linkPath = dir.File("notes.txt");
+    WriteAll(onFile.linkPath, "mine");
+    {
+        CSimServer server(onFile);
+        std::string error;
+        EXPECT_FALSE(server.Open(error));
+        EXPECT_NE(std::string::npos, error.find("exists and is not a link")) << error;
+    }
+    EXPECT_EQ("mine", ReadAll(onFile.linkPath));
+}
+
+TEST(SimServer, LinkLeftByAGoneSimulatorIsReplacedAndOnlyOurOwnLinkIsRemoved)
+{
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    SimOptions o;
+    o.linkPath = dir.File("link");
+    fs::create_symlink("/dev/pts/2147483647", o.linkPath);
+    {
+        Served s(o);
+        EXPECT_EQ(s.server.DevicePath(), fs::read_symlink(o.linkPath).string());
+        // Someone points the path elsewhere while we run: it is theirs now.
+        fs::remove(o.linkPath);
+        fs::create_symlink("/dev/null", o.linkPath);
+    }
+    EXPECT_EQ("/dev/null", fs::read_symlink(o.linkPath).string());
+}
+
+TEST(SimServer, TicksTheControllerWhileIdle)
+{
+    Served s;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto uptime = s.With([](CSimController& c) { return c.Feature<CStatusFeature>().Uptime(); });
+    EXPECT_GT(uptime, std::chrono::milliseconds(0));
+    EXPECT_EQ(0u, s.Requests());
 }

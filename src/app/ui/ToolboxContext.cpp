@@ -7,6 +7,7 @@ namespace halcyra {
 bool ParseToolboxArgs(const std::vector<std::string>& args, ToolboxOptions& o, bool& help, std::string& error)
 {
     help = false;
+    std::string firstSimOption;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -32,16 +33,18 @@ bool ParseToolboxArgs(const std::vector<std::string>& args, ToolboxOptions& o, b
         } else if (a == "--measure-startup") {
             o.measureStartup = true;
         } else if (a.rfind("--sim-", 0) == 0) {
-            std::vector<std::string> simArgs(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-            simArgs[0] = "--" + a.substr(6);
-            std::size_t j = 0;
-            if (!sim::ParseSimOption(simArgs, j, o.simOptions, error))
+            if (firstSimOption.empty())
+                firstSimOption = a;
+            if (!sim::ParseSimOption(args, i, o.simOptions, error, "--sim-"))
                 return false;
-            i += j;
         } else {
             error = "unknown option " + a;
             return false;
         }
+    }
+    if (!firstSimOption.empty() && !o.simulator) {
+        error = firstSimOption + " needs --simulator";
+        return false;
     }
     if (o.simulator && !o.port.empty()) {
         error = "use either --port or --simulator, not both";

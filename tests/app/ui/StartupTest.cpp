@@ -135,6 +135,12 @@ TEST(Startup, Options)
     EXPECT_FALSE(ParseToolboxArgs({"--bogus"}, o, help, error));
     ToolboxOptions both;
     EXPECT_FALSE(ParseToolboxArgs({"--simulator", "--port", "/dev/ttyUSB0"}, both, help, error));
+    ToolboxOptions badValue;
+    EXPECT_FALSE(ParseToolboxArgs({"--simulator", "--sim-faults", "garbage"}, badValue, help, error));
+    EXPECT_EQ(0u, error.find("--sim-faults 'garbage': ")) << error;
+    ToolboxOptions noSimulator;
+    EXPECT_FALSE(ParseToolboxArgs({"--sim-drop", "10"}, noSimulator, help, error));
+    EXPECT_EQ("--sim-drop needs --simulator", error);
 }
 
 namespace {

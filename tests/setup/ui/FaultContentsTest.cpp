@@ -83,7 +83,7 @@ TEST(FaultContents, ClearTakesTheFaultOffTheList)
     r.Page().ClearButton()->click();
     EXPECT_EQ(QStringList{kDefaultFaults[0]}, r.Listed());
     bool active = true;
-    r.t.app->Simulator()->WithController([&](sim::CSimController& s) { active = s.FaultSlots().at(3).active; });
+    r.t.app->Simulator()->WithController([&](sim::CSimController& s) { active = s.Feature<sim::CFaultFeature>().Slots().at(3).active; });
     EXPECT_FALSE(active);
     EXPECT_TRUE(r.t.notifier.shown.empty());
 }

@@ -1,0 +1,40 @@
+// The features of the simulated controller: adding one is one line here.
+
+#include "sim/BlockFeature.h"
+#include "sim/FaultFeature.h"
+#include "sim/InfoFeature.h"
+#include "sim/ParamFeature.h"
+#include "sim/StatusFeature.h"
+
+namespace halcyra::sim {
+
+namespace {
+
+template <typename F> SimFeatureKind Kind()
+{
+    return {F::Options(), [](const SimSettings& settings) -> std::unique_ptr<CSimFeature> {
+                return std::make_unique<F>(settings);
+            }};
+}
+
+} // namespace
+
+const std::vector<SimFeatureKind>& SimFeatureKinds()
+{
+    static const std::vector<SimFeatureKind> kinds = {
+        Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
+        Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
+    };
+    return kinds;
+}
+
+const CSimOption* FindFeatureOption(std::string_view name)
+{
+    for (const SimFeatureKind& kind : SimFeatureKinds())
+        for (const CSimOption* option : kind.options)
+            if (option->Name() == name)
+                return option;
+    return nullptr;
+}
+
+} // namespace halcyra::sim
