@@ -3,6 +3,7 @@
 // and the list of messages waiting for replies.
 
 #include "link/ControllerMsg.h"
+#include "link/FrameTrace.h"
 #include "link/Framing.h"
 #include "link/SerialPort.h"
 
@@ -64,6 +65,10 @@ public:
     // Sends a message once without registering it or waiting for a reply.
     void SendOnly(const CControllerMsg& msg);
 
+    // Reports every frame sent and received, and the input passed over, to
+    // trace (not owned; nullptr stops tracing).
+    void SetTrace(IFrameTrace* trace);
+
     std::size_t PendingCount() const { return pending_.size(); }
 
     // Counters for measurements.
@@ -74,6 +79,11 @@ public:
 private:
     enum class TryEnd { Accepted, Rejected, TimedOut };
     TryEnd PollUntil(CControllerMsg& msg, std::chrono::steady_clock::time_point deadline);
+    void Send(const CControllerMsg& msg);
+    // Decodes into msg; false with the reason when the frame is refused.
+    bool ExtractInto(CControllerMsg& msg, std::string& why);
+    void Reject(CControllerMsg& msg, std::string why);
+    void TraceReceived(TraceVerdict verdict, int headerBytes, std::string detail);
 
     // Passes every call through and counts the bytes that cross the wire.
     struct CountingPort final : CBytePort {
@@ -104,6 +114,7 @@ private:
     CRxBuffer rx_;
     CTxBuffer tx_;
     std::vector<CControllerMsg*> pending_;
+    IFrameTrace* trace_ = nullptr;
 };
 
 } // namespace halcyra

@@ -6,7 +6,6 @@
 #include "params/ParamFile.h"
 #include "params/ParamSet.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -15,8 +14,6 @@
 namespace halcyra {
 
 namespace {
-
-bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
 // Parses like scanf's "%u": optional blanks and sign, decimal digits; the
 // result is cut to 32 bits.
@@ -46,14 +43,6 @@ bool ScanFloat(std::string_view text, float& out)
 }
 
 } // namespace
-
-std::size_t NameTokenLength(std::string_view text)
-{
-    std::size_t n = 0;
-    while (n < text.size() && n < kMaxNameCompare && IsAlnum(text[n]))
-        ++n;
-    return n >= 3 ? n : 0;
-}
 
 CParam::CParam(std::string_view name, CParamSet* set) : name_(name)
 {

@@ -2,6 +2,8 @@
 // Named controller parameters: a program-side variable bound to one of the
 // controller's text parameters ("name: value").
 
+#include "link/ControllerMsg.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -12,12 +14,6 @@ namespace halcyra {
 
 class CControllerLink;
 class CParamSet;
-
-inline constexpr std::size_t kMaxNameCompare = 40;
-
-// Reads the name token at the start of text: at least three letters or
-// digits, at most 40. Returns its length, or 0 when there is none.
-std::size_t NameTokenLength(std::string_view text);
 
 class CParam {
 public:

@@ -48,19 +48,24 @@ TEST(SimServer, RetriesRideOverDroppedCorruptedAndNoisyReplies)
         EXPECT_EQ("Communication Error Occured", box.text);
 }
 
-TEST(SimServer, LateReplyReachesTheNextTransactionAndIsRefusedByName)
+TEST(SimServer, LateRepliesArePassedOverAndEveryGetTakesItsOwn)
 {
     SimOptions o;
     o.faults.delay = std::chrono::milliseconds(1150);
     Connected c(o);
+    // Each get's first try times out and its late reply answers the second
+    // try; the second try's reply then arrives during the next get, which
+    // passes over it and waits for its own.
     CUIntParam vtt("vtt");
     CUnitsParam dsu;
-    // The first try times out; its late reply answers the second try.
+    CStringParam vms("vms");
     EXPECT_TRUE(vtt.Get(c.link));
-    // The second try's reply now arrives during the next get: same header
-    // bytes, other name, so that get fails instead of storing vtt's value.
-    EXPECT_FALSE(dsu.Get(c.link));
-    EXPECT_FALSE(dsu.IsRetrieved());
+    EXPECT_TRUE(dsu.Get(c.link));
+    EXPECT_TRUE(vms.Get(c.link));
+    EXPECT_EQ(5u, vtt.value);
+    EXPECT_EQ("m", dsu.UnitName());
+    EXPECT_EQ("Fieldora 8240W", vms.value);
+    EXPECT_TRUE(c.notifier.shown.empty());
 }
 
 TEST(SimServer, SilentControllerFailsAfterThreeTries)
