@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
 #include <unistd.h>
 
 using namespace halcyra;
@@ -66,6 +67,56 @@ TEST(SimServer, LateRepliesArePassedOverAndEveryGetTakesItsOwn)
     EXPECT_EQ("m", dsu.UnitName());
     EXPECT_EQ("Fieldora 8240W", vms.value);
     EXPECT_TRUE(c.notifier.shown.empty());
+}
+
+struct RecordingTrace final : IFrameTrace {
+    void OnFrame(const TraceRecord& r) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        records.push_back(r);
+    }
+    std::vector<TraceRecord> Taken()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return records;
+    }
+    std::mutex mutex;
+    std::vector<TraceRecord> records;
+};
+
+TEST(SimServer, TraceShowsRequestsReceivedAndRepliesSentOrWithheld)
+{
+    SimOptions o;
+    o.faults.noiseBytes = 3;
+    RecordingTrace trace;
+    CSimServer server(o);
+    server.SetTrace(&trace);
+    std::string error;
+    ASSERT_TRUE(server.Open(error)) << error;
+    server.Start();
+    test::CRecordingNotifier notifier;
+    CControllerLink link(notifier);
+    link.Open(server.DevicePath(), false);
+    CUIntParam vtt("vtt");
+    ASSERT_TRUE(vtt.Get(link));
+    server.Faults().silent = true;
+    CParamTextMsg unanswered(CParamTextMsg::Get, "vtt");
+    EXPECT_FALSE(link.Transact(unanswered, {.timeoutMs = 100, .tries = 1, .showError = false}));
+    server.Stop();
+
+    const std::vector<TraceRecord> records = trace.Taken();
+    ASSERT_EQ(records.size(), 5u); // request, noise, reply; request, reply withheld
+    EXPECT_EQ(records[0].direction, TraceDirection::Received);
+    EXPECT_EQ(records[0].verdict, TraceVerdict::Accepted);
+    EXPECT_EQ(records[0].header, (Bytes{0xBE, 0x40, 0x14, 0x00}));
+    EXPECT_EQ(records[1].detail, "noise");
+    EXPECT_EQ(records[1].wire.size(), 3u);
+    EXPECT_EQ(records[2].direction, TraceDirection::Sent);
+    EXPECT_EQ(records[2].header, (Bytes{0xBF, 0x40, 0x14, 0x00}));
+    EXPECT_EQ(records[2].wire.front(), 0x10);
+    EXPECT_EQ(records[3].verdict, TraceVerdict::Accepted);
+    EXPECT_EQ(records[4].verdict, TraceVerdict::Withheld);
+    EXPECT_EQ(records[4].direction, TraceDirection::Sent);
 }
 
 TEST(SimServer, SilentControllerFailsAfterThreeTries)
