@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,12 @@ namespace halcyra {
 
 class CControllerLink;
 class CParamSet;
+
+// Whether a name and value typed by the user can be sent as "name: value":
+// the name must not be empty, and neither may hold a control character (a
+// CR or LF would end the controller's line early and start another).
+// Returns what is wrong, or nothing.
+std::optional<std::string> CheckSetText(std::string_view name, std::string_view value);
 
 class CParam {
 public:

@@ -356,3 +356,28 @@ TEST_F(ParamTest, SetsGetAllAndSaveOnlyWhatChanged)
 
 } // namespace
 } // namespace halcyra
+
+namespace halcyra {
+namespace {
+
+TEST(ParamSetText, RefusesAnEmptyNameAndControlCharacters)
+{
+    EXPECT_FALSE(CheckSetText("vms", "\"Tractor 7\"").has_value());
+    EXPECT_FALSE(CheckSetText("DZSwpCmd", "").has_value());
+    EXPECT_FALSE(CheckSetText("vms", "\"Tr\xC3\xA4ktor\"").has_value()); // UTF-8 is text
+    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
+             {"", "5"},
+             {"ei11", "5\r\nvms: \"Injected\""},
+             {"ei11", "5\n"},
+             {"ei11", std::string("5\0", 2)},
+             {"ei11", "a\tb"},
+             {"ei11", "\x7F"},
+             {"ei\r11", "5"}}) {
+        const auto problem = CheckSetText(name, value);
+        ASSERT_TRUE(problem.has_value()) << ::testing::PrintToString(value);
+    }
+    EXPECT_EQ(*CheckSetText("ei11", "5\r\nvms"), "The value of ei11 holds a control character (CR at character 2)");
+}
+
+} // namespace
+} // namespace halcyra
