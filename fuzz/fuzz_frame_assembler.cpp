@@ -1,13 +1,15 @@
 // Fuzzes the receive path of the controller link and the frame writer.
 //
 // The input is used three ways:
-//  1. as a byte stream, fed one byte at a time to a lone frame assembler and
+//  1. as a byte stream, fed one byte at a time to a lone frame finder and
 //     to a straightforward model of the assembly rules; both must complete the
-//     same frames with the same contents;
-//  2. as a byte stream arriving in chunks on a memory port, read by a
+//     same frames with the same contents, and the checker must judge each
+//     frame's length byte and checksum as the model does;
+//  2. as a byte stream arriving in chunks on a memory port, read by a traced
 //     controller link with messages of all three header families registered;
-//     every completed frame whose header some pending message claims must be
-//     handed to the first such message, and nothing may be left behind;
+//     every completed frame whose header some pending message claims (and
+//     does not decline) must be handed to the first such message, nothing
+//     may be left behind, and the trace must account for every byte read;
 //  3. as packet code and body of a frame written by the frame writer; the
 //     written bytes must assemble into exactly that frame again.
 
@@ -22,6 +24,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
+#include <string_view>
 #include <vector>
 
 using namespace halcyra;
@@ -82,18 +86,28 @@ public:
         state_ = 0;
         content_.clear();
     }
-    std::uint16_t SumAfterCode() const
-    {
-        std::uint16_t sum = 0;
-        for (std::size_t i = 1; i < content_.size(); ++i)
-            sum = static_cast<std::uint16_t>(sum + content_[i]);
-        return sum;
-    }
 
 private:
     int state_ = 0;
     std::vector<std::uint8_t> content_;
 };
+
+// The checker's rules over a frame's unstuffed content: the length byte
+// counts the body, the checksum sums the body and the length byte.
+FrameCheck ModelCheck(const std::vector<std::uint8_t>& content)
+{
+    if (content.size() < 5)
+        return FrameCheck::TooShort;
+    const std::size_t body = content.size() - 4; // without packet code and trailer
+    if (content[content.size() - 3] != body)
+        return FrameCheck::BadLength;
+    std::uint16_t sum = 0;
+    for (std::size_t i = 1; i + 2 < content.size(); ++i)
+        sum = static_cast<std::uint16_t>(sum + content[i]);
+    const auto received = static_cast<std::uint16_t>(content[content.size() - 2] * 256 + content[content.size() - 1]);
+    return sum == received ? FrameCheck::Good : FrameCheck::BadChecksum;
+}
+
 
 std::vector<std::uint8_t> RingContents(const CRxBuffer& rx)
 {
@@ -112,11 +126,13 @@ void CheckAssemblerAgainstModel(const std::uint8_t* data, std::size_t size)
         Require(done == model.Feed(data[i]));
         Require(rx.Count() <= kMaxBody + 1);
         if (done) {
-            Require(rx.AssemblyState() == CRxBuffer::Complete);
+            Require(rx.AssemblyState() == LexState::Complete);
             Require(RingContents(rx) == model.Content());
-            Require(rx.RunningSum() == model.SumAfterCode());
+            // The next byte abandons the frame whatever ExposeHeader left.
+            rx.ExposeHeader();
+            Require(rx.Check() == ModelCheck(model.Content()));
         } else {
-            Require(rx.AssemblyState() != CRxBuffer::Complete);
+            Require(rx.AssemblyState() != LexState::Complete);
         }
     }
 }
@@ -175,9 +191,23 @@ public:
     std::size_t drained = 0;
 };
 
+// Whether a good named-parameter get reply names another parameter than
+// the one asked for.
+bool ModelDeclines(const CControllerMsg& m, const std::vector<std::uint8_t>& content, std::string_view asked)
+{
+    if (m.messageId != 0x40 || m.subCode != 0x14 || m.operation != CParamTextMsg::Get || m.Family() != HeaderFamily::FourByte)
+        return false;
+    if (ModelCheck(content) != FrameCheck::Good)
+        return false;
+    const std::string payload(content.begin() + 4, content.end() - 3);
+    const std::size_t n = NameTokenLength(payload);
+    return n != 0 && std::string_view(payload).substr(0, n) != asked.substr(0, kMaxNameCompare);
+}
+
 // Which registered header, if any, the model's completed frame carries; this
 // restates the matching rules of the three header families.
-bool ModelFrameIsClaimed(const std::vector<std::uint8_t>& content, const std::vector<const CControllerMsg*>& msgs)
+bool ModelFrameIsClaimed(const std::vector<std::uint8_t>& content, const std::vector<const CControllerMsg*>& msgs,
+                         std::string_view asked)
 {
     if (content.size() <= 2)
         return false;
@@ -195,10 +225,24 @@ bool ModelFrameIsClaimed(const std::vector<std::uint8_t>& content, const std::ve
             continue;
         if (headerAfterId >= 4 && (content[4] != m->selector1 || content[5] != m->selector2))
             continue;
+        if (ModelDeclines(*m, content, asked))
+            continue;
         return true;
     }
     return false;
 }
+
+// Collects the bytes of every received record, in order.
+class CByteTrace final : public IFrameTrace {
+public:
+    void OnFrame(const TraceRecord& r) override
+    {
+        Require(r.direction == TraceDirection::Received);
+        Require(!r.wire.empty());
+        received.insert(received.end(), r.wire.begin(), r.wire.end());
+    }
+    std::vector<std::uint8_t> received;
+};
 
 void CheckLink(const std::uint8_t* data, std::size_t size)
 {
@@ -206,6 +250,8 @@ void CheckLink(const std::uint8_t* data, std::size_t size)
     CMemoryPort port;
     CControllerLink link(notifier);
     link.SetPort(&port);
+    CByteTrace trace;
+    link.SetTrace(&trace);
 
     CParamTextMsg text(CParamTextMsg::Get, "MonVerCVMajor");
     CStatusMsg status;
@@ -235,7 +281,7 @@ void CheckLink(const std::uint8_t* data, std::size_t size)
         CAssemblyModel model;
         for (std::size_t i = 0; i < size; ++i) {
             if (model.Feed(data[i])) {
-                if (ModelFrameIsClaimed(model.Content(), claimants))
+                if (ModelFrameIsClaimed(model.Content(), claimants, "MonVerCVMajor"))
                     ++expectedHandled;
                 model.Reset(); // the link dispatches a frame, then starts afresh
             }
@@ -257,15 +303,20 @@ void CheckLink(const std::uint8_t* data, std::size_t size)
             if (link.ReceiveStep()) {
                 ++handled;
                 Require(link.Rx().Count() == 0);
-                Require(link.Rx().AssemblyState() == CRxBuffer::Idle);
+                Require(link.Rx().AssemblyState() == LexState::Ground);
             } else {
-                Require(link.Rx().AssemblyState() != CRxBuffer::Complete);
+                Require(link.Rx().AssemblyState() != LexState::Complete);
             }
             Require(port.BytesWaiting() < waitingBefore); // every poll makes progress
         }
     }
     Require(handled == expectedHandled);
     Require(link.BytesReceived() == size);
+    // Every byte read was reported once: as noise, an abandoned or a complete
+    // frame, or it belongs to the frame still being read.
+    std::vector<std::uint8_t> accounted = trace.received;
+    accounted.insert(accounted.end(), link.Rx().FrameWire().begin(), link.Rx().FrameWire().end());
+    Require(accounted == std::vector<std::uint8_t>(data, data + size));
     Require(link.PendingCount() == all.size());
 
     // Only the first of two messages with the same header is ever served.
@@ -334,16 +385,17 @@ void CheckRoundTrip(const std::uint8_t* data, std::size_t size, bool addLength, 
         return;
 
     rx.ExposeHeader();
-    if (n < 2) {
-        // Too short to carry a header and a trailer: never a good frame.
-        Require(!rx.TrailerOk());
+    if (n == 0) {
+        // No message id: too short to carry a header and a trailer.
+        Require(rx.Check() == FrameCheck::TooShort);
         return;
     }
     Require(rx.TrailerOk());
     Require(rx.Header(0) == taken[0] && rx.Header(1) == taken[1]);
     const std::vector<std::uint8_t> rest(expected.begin() + 2, expected.end());
     Require(RingContents(rx) == rest);
-    for (std::size_t i = 0; i < 4; ++i)
+    Require(rx.HeaderCount() == 2 + static_cast<int>(std::min<std::size_t>(rest.size(), 4)));
+    for (std::size_t i = 0; i < 4 && i < rest.size(); ++i)
         Require(rx.Header(static_cast<int>(2 + i)) == rest[i]);
     Require(rx.LengthByte() == n);
     Require(rx.ReceivedChecksum() == sum);

@@ -195,8 +195,9 @@ void ParseEveryClass(std::uint8_t control, const std::vector<std::string_view>& 
 
 // A memory port that answers named-parameter requests. In raw mode every
 // reply carries the given payload; otherwise a get is answered with the
-// first stored line whose name token is the requested name (or with the first
-// line, as a stale reply would be), and a set with "OK".
+// first stored line whose name token is the requested name (or with the name
+// and a question mark, as a controller that does not know it), and a set
+// with "OK". Only requests are answered.
 class CParamAnswerer {
 public:
     CParamAnswerer(CMemoryPort& port, const std::vector<std::string_view>& store) : port_(port), store_(store)
@@ -214,6 +215,7 @@ private:
         const std::vector<std::uint8_t> written = port_.TakeWritten();
         std::uint8_t operation = 0;
         std::string text;
+        bool answered = false;
         // The link writes whole, well-formed requests; take the last one.
         CRxBuffer rx;
         for (std::uint8_t b : written) {
@@ -235,7 +237,10 @@ private:
             Require(text.size() <= CParamTextMsg::kMaxText);
             rx.Reset();
             ++requests;
+            answered = true;
         }
+        if (!answered)
+            return;
         lastRequestText = text;
 
         std::string_view reply = raw;
@@ -243,7 +248,8 @@ private:
             if (operation == CParamTextMsg::Set) {
                 reply = "OK";
             } else {
-                reply = store_.front();
+                unknown = text + "?";
+                reply = unknown;
                 for (std::string_view line : store_)
                     if (!Token(line).empty() && Token(line) == std::string_view(text).substr(0, kMaxNameCompare)) {
                         reply = line;
@@ -258,6 +264,7 @@ private:
 
     CMemoryPort& port_;
     const std::vector<std::string_view>& store_;
+    std::string unknown;
 };
 
 void TransactRawReply(std::uint8_t control, std::string_view text, const std::vector<std::string_view>& lines)
@@ -271,17 +278,26 @@ void TransactRawReply(std::uint8_t control, std::string_view text, const std::ve
     answerer.raw = text;
 
     const auto op = (control & 0x10) != 0 ? CParamTextMsg::Set : CParamTextMsg::Get;
-    CParamTextMsg msg(op, "MonVerCVMajor");
-    const bool ok = link.Transact(msg, {.timeoutMs = 5, .tries = 1});
+    // A get asks for the name the reply carries, or (by the control byte) for another.
+    const std::string_view sent = text.substr(0, fuzz::kMaxReceivablePayload);
+    const std::string_view token = Token(sent);
+    const bool askOther = (control & 0x20) != 0 || token.empty();
+    const std::string asked = askOther ? "MonVerCVMajor" : std::string(token);
+    CParamTextMsg msg(op, asked);
+    // A get passes over a good reply that names another parameter, and then
+    // waits out its time-out.
+    const bool declined = op == CParamTextMsg::Get && !token.empty() && token != std::string_view(asked).substr(0, kMaxNameCompare);
+    const bool ok = link.Transact(msg, {.timeoutMs = declined ? 1u : 5u, .tries = 1});
     Require(link.PendingCount() == 0 && !msg.IsPending());
+    Require(msg.DeclinedFrames() <= 1 && (msg.DeclinedFrames() == 0 || declined));
     if (msg.GetState() == CControllerMsg::Waiting) {
-        // The machine stalled past the short time-out before the reply was read.
+        // Declined, or the machine stalled past the short time-out before the reply was read.
         Require(!ok && notifier.count == 1);
         return;
     }
+    Require(!declined);
 
     // The reply text ends at its first NUL and is taken only when it fits.
-    const std::string_view sent = text.substr(0, fuzz::kMaxReceivablePayload);
     const std::string_view expected = sent.substr(0, sent.find('\0'));
     Require(ok == (expected.size() <= CParamTextMsg::kMaxText));
     Require(answerer.requests == 1);
@@ -289,7 +305,7 @@ void TransactRawReply(std::uint8_t control, std::string_view text, const std::ve
         Require(msg.Text() == expected);
         Require(msg.GetState() == CControllerMsg::Accepted && notifier.count == 0);
     } else {
-        Require(msg.Text() == "MonVerCVMajor");
+        Require(msg.Text() == asked);
         Require(msg.GetState() == CControllerMsg::Rejected && notifier.count == 1);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "link/SerialPort.h"
+#include "link/TraceFile.h"
 #include "sim/SimServer.h"
 
 #include <iostream>
@@ -14,12 +15,15 @@ namespace {
 
 void Usage(std::ostream& out)
 {
-    out << "usage: halcyra [--port DEVICE | --simulator [--sim-OPTION ...]] COMMAND [ARGS]\n"
+    out << "usage: halcyra [--port DEVICE | --simulator [--sim-OPTION ...]] [--trace FILE] COMMAND [ARGS]\n"
            "\n"
            "Commands:\n"
            "  ports              list the serial ports: device, a tab, the description\n"
            "  get NAME...        read named parameters; prints each reply \"NAME: value\"\n"
-           "  set NAME VALUE     write a named parameter (VALUE in its text form, strings in quotes)\n"
+           "  set NAME VALUE [--no-verify]\n"
+           "                     write a named parameter (VALUE in its text form, strings in quotes),\n"
+           "                     then read it back and print the controller's reply; --no-verify\n"
+           "                     skips the read-back (for names that only trigger an action)\n"
            "  check              check that a controller answers with compatible firmware\n"
            "  info               the controller's identity, as the Information page shows it\n"
            "  save-setup FILE [--block N]\n"
@@ -34,6 +38,7 @@ void Usage(std::ostream& out)
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
+           "  --trace FILE       write every frame sent and received to FILE, one per line\n"
            "  --simulator        start a simulated controller in-process and talk to it\n"
            "                     through a pseudo-terminal; its options carry a sim- prefix:\n"
         << sim::SimOptionsUsage("--sim-");
@@ -72,6 +77,7 @@ int ListPorts(std::ostream& out)
 int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in)
 {
     std::string device;
+    std::string tracePath;
     bool simulator = false;
     sim::SimOptions simOptions;
     std::string firstSimOption;
@@ -88,6 +94,12 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
                 return kExitUsage;
             }
             device = args[++i];
+        } else if (a == "--trace") {
+            if (i + 1 >= args.size()) {
+                err << "halcyra: --trace needs a file\n";
+                return kExitUsage;
+            }
+            tracePath = args[++i];
         } else if (a == "--simulator") {
             simulator = true;
         } else if (a.rfind("--sim-", 0) == 0) {
@@ -125,8 +137,18 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitUsage;
     }
 
+    std::unique_ptr<CTraceFile> trace;
+    if (!tracePath.empty()) {
+        std::string error;
+        trace = CTraceFile::Open(tracePath, error);
+        if (!trace) {
+            err << "halcyra: cannot write the trace: " << error << "\n";
+            return kExitFailed;
+        }
+    }
     CTerminalNotifier notifier(err, in);
     CControllerLink link(notifier);
+    link.SetTrace(trace.get());
     std::unique_ptr<sim::CSimServer> server;
     if (simulator) {
         server = std::make_unique<sim::CSimServer>(simOptions);

@@ -27,15 +27,20 @@ int CmdInfo(CommandContext& c)
         c.err << "usage: halcyra info\n";
         return kExitUsage;
     }
+    // As the desktop app does before the Information page: a silent or
+    // incompatible controller ends here, after the check has said why.
+    if (!CheckHalcyraComms(c.link, true))
+        return kExitFailed;
     CParamSet set;
     CInformationModel info(set);
     // As the page does: its parameters first, then the fixed messages.
-    const bool allParams = set.GetAll(c.link);
+    set.GetAll(c.link);
     info.Refresh(c.link);
+    // Only what the controller said: a text that was not read is no value.
     for (const auto& line : info.Lines())
-        c.out << line.label << " " << *line.text << "\n";
-    if (!allParams) {
-        c.err << "halcyra: not all parameters could be retrieved from the controller\n";
+        c.out << line.label << " " << (line.read ? *line.text : std::string("?")) << "\n";
+    if (!info.AllRead()) {
+        c.err << "halcyra: not everything could be read from the controller\n";
         return kExitFailed;
     }
     return kExitOk;

@@ -3,6 +3,9 @@
 #include "cli/Commands.h"
 #include "params/Param.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <optional>
 #include <ostream>
 
 namespace halcyra::cli {
@@ -27,6 +30,62 @@ private:
 
 bool IsParamName(const std::string& name) { return name.size() <= kMaxNameCompare && NameTokenLength(name) == name.size(); }
 
+// Why a transaction failed: silence, or replies that arrived damaged.
+std::string NoAnswerText(CommandContext& c, const CControllerMsg& msg)
+{
+    if (msg.RejectedFrames() > 0)
+        return "the controller answered, but its " +
+               (msg.RejectedFrames() == 1 ? std::string("reply was") : std::to_string(msg.RejectedFrames()) + " replies were") +
+               " damaged on the line";
+    return "no answer from the controller on " + c.link.CurrentPort();
+}
+
+// Gets a parameter's reply text; a failure line on standard error otherwise.
+std::optional<std::string> GetReply(CommandContext& c, const std::string& name, const std::string& what)
+{
+    CParamTextMsg msg(CParamTextMsg::Get, name);
+    if (!c.link.Transact(msg)) {
+        c.err << "halcyra: " << what << " failed: " << NoAnswerText(c, msg) << "\n";
+        return std::nullopt;
+    }
+    CReplyTextParam param(name);
+    if (!param.ParseReply(msg.Text())) {
+        c.err << "halcyra: " << what << " failed: the controller answered \"" << msg.Text() << "\"\n";
+        return std::nullopt;
+    }
+    return msg.Text();
+}
+
+std::optional<double> AsNumber(const std::string& text)
+{
+    const char* start = text.c_str();
+    char* end = nullptr;
+    const double v = std::strtod(start, &end);
+    if (end == start)
+        return std::nullopt;
+    while (*end == ' ')
+        ++end;
+    if (*end != '\0' || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// Whether the controller holds the value sent: quoted strings compare as the
+// text between the quotes, numbers as numbers (the controller keeps floats
+// and prints them with six decimals), anything else as it was written.
+bool SameValue(const std::string& sent, const std::string& held)
+{
+    if (!sent.empty() && sent.front() == '"') {
+        CStringParam a("val"), b("val");
+        return a.FromText(sent) && b.FromText(held) && a.value == b.value;
+    }
+    const auto x = AsNumber(sent);
+    const auto y = AsNumber(held);
+    if (x && y)
+        return std::fabs(*x - *y) <= 1e-6 + 1e-6 * std::fmax(std::fabs(*x), std::fabs(*y));
+    return sent == held;
+}
+
 } // namespace
 
 int CmdGet(CommandContext& c)
@@ -42,41 +101,62 @@ int CmdGet(CommandContext& c)
             allOk = false;
             continue;
         }
-        CParamTextMsg msg(CParamTextMsg::Get, name);
-        if (!c.link.Transact(msg)) {
-            // The rest would only time out the same way.
-            c.err << "halcyra: no answer from the controller on " << c.link.CurrentPort() << "\n";
-            return kExitFailed;
-        }
-        CReplyTextParam param(name);
-        if (param.ParseReply(msg.Text())) {
-            c.out << msg.Text() << "\n" << std::flush;
-        } else {
-            c.err << "halcyra: get " << name << " failed: the controller answered \"" << msg.Text() << "\"\n";
+        if (auto reply = GetReply(c, name, "get " + name))
+            c.out << *reply << "\n" << std::flush;
+        else
             allOk = false;
-        }
     }
     return allOk ? kExitOk : kExitFailed;
 }
 
 int CmdSet(CommandContext& c)
 {
-    if (c.args.size() != 2) {
-        c.err << "usage: halcyra set NAME VALUE\n";
+    std::vector<std::string> args;
+    bool verify = true;
+    for (const std::string& a : c.args) {
+        if (a == "--no-verify")
+            verify = false;
+        else
+            args.push_back(a);
+    }
+    if (args.size() != 2) {
+        c.err << "usage: halcyra set NAME VALUE [--no-verify]\n";
         return kExitUsage;
     }
-    const std::string& name = c.args[0];
+    const std::string& name = args[0];
+    const std::string& value = args[1];
+    if (auto problem = CheckSetText(name, value)) {
+        c.err << "halcyra: " << *problem << "; nothing was sent\n";
+        return kExitUsage;
+    }
     if (!IsParamName(name)) {
         c.err << "halcyra: '" << name << "' is not a parameter name (3 to 40 letters or digits)\n";
         return kExitUsage;
     }
-    CReplyTextParam param(name, c.args[1]);
-    if (param.Set(c.link))
+    CReplyTextParam param(name, value);
+    if (name.size() + 2 + value.size() > CParamTextMsg::kMaxText) {
+        param.Set(c.link); // refuses before sending; its box says why
+        return kExitFailed;
+    }
+    CParamTextMsg msg(CParamTextMsg::Set, name + ": " + value);
+    if (!c.link.Transact(msg)) {
+        c.err << "halcyra: set " << name << " failed: " << NoAnswerText(c, msg) << "\n";
+        return kExitFailed;
+    }
+    if (!verify)
         return kExitOk;
-    if (name.size() + 2 + c.args[1].size() > CParamTextMsg::kMaxText)
-        return kExitFailed; // refused before sending; its box said why
-    c.err << "halcyra: no answer from the controller on " << c.link.CurrentPort() << "\n";
-    return kExitFailed;
+    // The controller answers a set with any text, even for a name it does not
+    // know or a value it did not take: only reading the value back tells.
+    const auto reply = GetReply(c, name, "set " + name + ": reading the value back");
+    if (!reply)
+        return kExitFailed;
+    c.out << *reply << "\n" << std::flush;
+    const std::string held = reply->substr(name.size() + 2);
+    if (!SameValue(value, held)) {
+        c.err << "halcyra: set " << name << " failed: the controller holds " << held << ", not " << value << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 } // namespace halcyra::cli

@@ -15,7 +15,11 @@ MsgAnswer CTerminalNotifier::Notify(const std::string& text, const std::string& 
     for (char ch : text)
         if (ch != '\r')
             oneLine.push_back(ch);
-    err_ << shownCaption << ": " << oneLine << std::endl;
+    // Texts such as "Error: ..." under the caption "Error" say it once.
+    if (oneLine.rfind(shownCaption + ":", 0) == 0)
+        err_ << oneLine << std::endl;
+    else
+        err_ << shownCaption << ": " << oneLine << std::endl;
     if (buttons == MsgButtons::Ok)
         return MsgAnswer::Ok;
     const bool okCancel = buttons == MsgButtons::OkCancel;

@@ -1,5 +1,6 @@
 #include "link/ControllerLink.h"
 
+#include "link/Format.h"
 #include "link/Notifier.h"
 
 #include <algorithm>
@@ -56,18 +57,62 @@ void CControllerLink::Unregister(CControllerMsg& msg)
     msg.pending_ = false;
 }
 
-bool CControllerLink::Extract(CControllerMsg& msg)
+void CControllerLink::SetTrace(IFrameTrace* trace)
+{
+    trace_ = trace;
+    if (!trace) {
+        rx_.OnPassedOver({});
+        return;
+    }
+    rx_.OnPassedOver([this](const PassedOverInput& input) {
+        trace_->OnFrame({std::chrono::system_clock::now(), TraceDirection::Received, TraceVerdict::Discarded, {},
+                         input.bytes,
+                         std::string(input.cause) + ", in state \"" + LexStateName(input.state) + "\""});
+    });
+}
+
+void CControllerLink::TraceReceived(TraceVerdict verdict, int headerBytes, std::string detail)
+{
+    if (!trace_)
+        return;
+    std::vector<std::uint8_t> header;
+    for (int i = 0; i < headerBytes && i < rx_.HeaderCount(); ++i)
+        header.push_back(rx_.Header(i));
+    trace_->OnFrame({std::chrono::system_clock::now(), TraceDirection::Received, verdict, std::move(header),
+                     rx_.FrameWire(), std::move(detail)});
+}
+
+void CControllerLink::Send(const CControllerMsg& msg)
+{
+    const bool framed = msg.Send(tx_);
+    if (!trace_)
+        return;
+    std::vector<std::uint8_t> header{msg.packetCode, msg.messageId, msg.subCode, msg.operation, msg.selector1,
+                                     msg.selector2};
+    header.resize(static_cast<std::size_t>(msg.HeaderBytes()));
+    trace_->OnFrame({std::chrono::system_clock::now(), TraceDirection::Sent, TraceVerdict::Sent, std::move(header),
+                     tx_.LastFrame(), framed ? "" : "refused by the frame writer: bad packet code or body over 250 bytes"});
+}
+
+void CControllerLink::Reject(CControllerMsg& msg, std::string why)
+{
+    msg.state_ = CControllerMsg::Rejected;
+    ++msg.rejectedFrames_;
+    msg.OnRejected();
+    TraceReceived(TraceVerdict::Rejected, msg.HeaderBytes(), std::move(why));
+}
+
+bool CControllerLink::ExtractInto(CControllerMsg& msg, std::string& why)
 {
     msg.DecodeHeader(rx_);
     msg.RemoveTrailer(rx_);
     if (!msg.DecodePayload(rx_)) {
         // A payload the message cannot hold is rejected like a bad checksum.
-        msg.state_ = CControllerMsg::Rejected;
-        msg.OnRejected();
+        why = "a payload the message cannot hold";
         return false;
     }
     if (rx_.Count() > 0) {
-        msg.state_ = CControllerMsg::Rejected;
+        why = "msg not completely removed";
         notifier_.Notify("msg not completely removed", "ExtractMsg()", MsgButtons::Ok, MsgIcon::None);
         return false;
     }
@@ -75,28 +120,66 @@ bool CControllerLink::Extract(CControllerMsg& msg)
     return true;
 }
 
+bool CControllerLink::Extract(CControllerMsg& msg)
+{
+    std::string why;
+    if (ExtractInto(msg, why))
+        return true;
+    msg.state_ = CControllerMsg::Rejected;
+    ++msg.rejectedFrames_;
+    msg.OnRejected();
+    return false;
+}
+
 bool CControllerLink::ReceiveStep()
 {
     if (!rx_.ReadFrame())
         return false;
     rx_.ExposeHeader();
-    auto it = std::find_if(pending_.begin(), pending_.end(), [this](CControllerMsg* m) { return m->Matches(rx_); });
-    if (it == pending_.end()) {
+    const FrameCheck check = rx_.Check();
+    CControllerMsg* claimant = nullptr;
+    bool declined = false;
+    for (CControllerMsg* m : pending_) {
+        if (!m->Matches(rx_))
+            continue;
+        if (check == FrameCheck::Good && m->Declines(rx_)) {
+            ++m->declinedFrames_;
+            declined = true;
+            continue;
+        }
+        claimant = m;
+        break;
+    }
+    if (!claimant) {
+        TraceReceived(declined ? TraceVerdict::Declined : TraceVerdict::Unmatched, 4,
+                      check == FrameCheck::Good ? "" : FrameCheckText(check));
         rx_.Reset();
         return false;
     }
-    CControllerMsg& msg = **it;
-    if (msg.IsComplete(rx_)) {
-        Extract(msg);
+    CControllerMsg& msg = *claimant;
+    if (!msg.IsComplete(rx_)) {
+        if (check != FrameCheck::Good) {
+            std::string why = FrameCheckText(check);
+            if (check == FrameCheck::BadChecksum)
+                why += Format(": received 0x%04X, computed 0x%04X", static_cast<unsigned>(rx_.ReceivedChecksum()),
+                              static_cast<unsigned>(rx_.ComputedChecksum()));
+            Reject(msg, why);
+        } else {
+            const int payload = rx_.Count() - (msg.ExpectedCount() - msg.PayloadLength());
+            Reject(msg, Format("%d payload bytes where %d were expected", payload, static_cast<int>(msg.PayloadLength())));
+        }
     } else {
-        msg.state_ = CControllerMsg::Rejected;
-        msg.OnRejected();
+        std::string why;
+        if (ExtractInto(msg, why))
+            TraceReceived(TraceVerdict::Accepted, msg.HeaderBytes(), "");
+        else
+            Reject(msg, why);
     }
     rx_.Reset();
     return true;
 }
 
-void CControllerLink::SendOnly(const CControllerMsg& msg) { msg.Send(tx_); }
+void CControllerLink::SendOnly(const CControllerMsg& msg) { Send(msg); }
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -190,7 +273,7 @@ bool CControllerLink::Transact(CControllerMsg& msg, const TransactOptions& optio
     Register(msg);
     bool succeeded = false;
     for (int attempt = 0; attempt < options.tries && !succeeded; ++attempt) {
-        msg.Send(tx_);
+        Send(msg);
         succeeded = PollUntil(msg, Clock::now() + std::chrono::milliseconds(options.timeoutMs)) == TryEnd::Accepted;
     }
     if (options.removeWhenDone)

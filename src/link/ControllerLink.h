@@ -3,6 +3,7 @@
 // and the list of messages waiting for replies.
 
 #include "link/ControllerMsg.h"
+#include "link/FrameTrace.h"
 #include "link/Framing.h"
 #include "link/SerialPort.h"
 
@@ -85,6 +86,10 @@ public:
     // meanwhile stays for the next transaction.
     void Pause(std::chrono::milliseconds duration);
 
+    // Reports every frame sent and received, and the input passed over, to
+    // trace (not owned; nullptr stops tracing).
+    void SetTrace(IFrameTrace* trace);
+
     std::size_t PendingCount() const { return pending_.size(); }
     // True from the start of a transaction to its end, its error box included.
     bool InTransaction() const { return transactionDepth_ > 0; }
@@ -117,6 +122,11 @@ private:
     // Waits for input until the deadline, in slices when someone watches the wait.
     void WaitForInput(std::chrono::steady_clock::time_point deadline);
     void ShowTransactionError();
+    void Send(const CControllerMsg& msg);
+    // Decodes into msg; false with the reason when the frame is refused.
+    bool ExtractInto(CControllerMsg& msg, std::string& why);
+    void Reject(CControllerMsg& msg, std::string why);
+    void TraceReceived(TraceVerdict verdict, int headerBytes, std::string detail);
 
     // Passes every call through and counts the bytes that cross the wire.
     struct CountingPort final : CBytePort {
@@ -151,6 +161,7 @@ private:
     ITransactionWaitObserver* waitObserver_ = nullptr;
     int quietDepth_ = 0;
     int quietErrors_ = 0;
+    IFrameTrace* trace_ = nullptr;
 };
 
 } // namespace halcyra

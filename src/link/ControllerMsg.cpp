@@ -4,6 +4,8 @@
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 
+#include <cctype>
+
 namespace halcyra {
 
 CControllerMsg::CControllerMsg(HeaderFamily family, std::uint8_t messageId_, std::uint8_t subCode_,
@@ -102,9 +104,38 @@ bool CControllerMsg::Send(CTxBuffer& tx) const
 
 // ---------------------------------------------------------------- named-parameter text
 
-CParamTextMsg::CParamTextMsg(Operation op, std::string text)
-    : CControllerMsg(HeaderFamily::FourByte, wire::kInfoMsg, wire::info::kParamSub, op, kAnyLength), text_(std::move(text))
+std::size_t NameTokenLength(std::string_view text)
 {
+    std::size_t n = 0;
+    while (n < text.size() && n < kMaxNameCompare && std::isalnum(static_cast<unsigned char>(text[n])))
+        ++n;
+    return n >= 3 ? n : 0;
+}
+
+CParamTextMsg::CParamTextMsg(Operation op, std::string text)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kInfoMsg, wire::info::kParamSub, op, kAnyLength)
+{
+    SetText(std::move(text));
+}
+
+void CParamTextMsg::SetText(std::string text)
+{
+    text_ = std::move(text);
+    askedName_ = operation == Get ? text_.substr(0, kMaxNameCompare) : std::string();
+}
+
+bool CParamTextMsg::Declines(const CRxBuffer& rx) const
+{
+    if (operation != Get)
+        return false; // a set is answered with any text
+    // The payload follows the sub-code and operation and ends before the trailer.
+    std::string start;
+    for (int i = 2; i + 3 < rx.Count() && start.size() <= kMaxNameCompare; ++i)
+        start.push_back(static_cast<char>(rx.Peek(static_cast<std::size_t>(i))));
+    const std::size_t n = NameTokenLength(start);
+    // Without a name token the reply cannot be another get's answer: it is
+    // taken, and the get fails on it.
+    return n != 0 && std::string_view(start).substr(0, n) != askedName_;
 }
 
 bool CParamTextMsg::DecodePayload(CRxBuffer& rx)

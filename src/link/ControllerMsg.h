@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace halcyra {
 
@@ -40,6 +41,11 @@ public:
     virtual std::int32_t ExpectedCount() const;
     // Encodes the request and writes it as one frame.
     virtual bool Send(CTxBuffer& tx) const;
+    // A frame with this message's header that is nevertheless not its answer,
+    // such as the late answer to an earlier request: the link passes over it
+    // as it does a frame no pending message matches. Asked only of frames
+    // whose length and checksum hold.
+    virtual bool Declines(const CRxBuffer&) const { return false; }
     // Called for each frame this message claimed but rejected (wrong length or checksum).
     virtual void OnRejected() {}
     // Called when a wait for further frames of a registered message ends.
@@ -49,6 +55,11 @@ public:
     int GetState() const { return state_; }
     void SetState(int state) { state_ = state; }
     bool IsPending() const { return pending_; }
+    // Frames this message claimed and refused, and frames it declined, over its life.
+    int RejectedFrames() const { return rejectedFrames_; }
+    int DeclinedFrames() const { return declinedFrames_; }
+    // Packet code, message id and the family's header bytes after it, as sent.
+    int HeaderBytes() const { return 2 + HeaderBytesAfterId(); }
 
     std::uint8_t packetCode;
     std::uint8_t messageId;
@@ -68,8 +79,16 @@ private:
     HeaderFamily family_;
     bool pending_ = false;
     int state_ = Waiting;
+    int rejectedFrames_ = 0;
+    int declinedFrames_ = 0;
     CControllerLink* link_ = nullptr; // where the message is registered
 };
+
+inline constexpr std::size_t kMaxNameCompare = 40;
+
+// The name token at the start of a parameter text: at least three letters or
+// digits, at most 40. Returns its length, or 0 when there is none.
+std::size_t NameTokenLength(std::string_view text);
 
 // Named parameters travel as text: get sends the name, set sends "name: value".
 class CParamTextMsg final : public CControllerMsg {
@@ -80,12 +99,17 @@ public:
     explicit CParamTextMsg(Operation op, std::string text = {});
     bool DecodePayload(CRxBuffer& rx) override;
     void EncodePayload(CTxBuffer& tx) const override;
+    // A get's answer names the parameter asked for: one naming another is the
+    // late answer to an earlier get, and taking it would shift every later
+    // answer by one.
+    bool Declines(const CRxBuffer& rx) const override;
 
     const std::string& Text() const { return text_; }
-    void SetText(std::string text) { text_ = std::move(text); }
+    void SetText(std::string text);
 
 private:
     std::string text_;
+    std::string askedName_; // a get's name, compared over at most 40 characters
 };
 
 // The controller status request, used to see whether a controller answers.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <type_traits>
 #include <vector>
 
@@ -83,35 +84,70 @@ private:
     bool lastWasRemoval_ = true; // tells empty from full when the positions meet
 };
 
-// Receive side: assembles frames read from the port.
+// The frame finder's states. Their names are what a trace prints.
+enum class LexState : std::uint8_t { Ground, OpeningDle, InBody, DleInBody, Complete };
+const char* LexStateName(LexState state);
+
+// Input the frame finder gave up on, as it came off the wire: noise before a
+// frame, or a frame abandoned part way.
+struct PassedOverInput {
+    std::vector<std::uint8_t> bytes;
+    LexState state;    // where the finder was when it gave them up
+    const char* cause; // "noise", "DLE followed by another byte", ...
+};
+
+// The checker's verdict on a complete frame's length byte and checksum.
+enum class FrameCheck { Good, TooShort, BadLength, BadChecksum };
+const char* FrameCheckText(FrameCheck check);
+
+// Receive side. The frame finder only unstuffs bytes and spots frame ends;
+// once a frame is complete, ExposeHeader sets its header bytes aside and
+// Check judges its length byte and checksum.
 class CRxBuffer final : public CByteRing {
 public:
-    enum State { Idle = 0, AfterOpeningDle = 1, InBody = 2, AfterDleInBody = 3, Complete = 4 };
-
     explicit CRxBuffer(CBytePort* port = nullptr);
     void Bind(CBytePort* port) { port_ = port; }
 
-    // Reads waiting bytes into the assembler until a frame completes; never blocks.
+    // Reads waiting bytes into the finder until a frame completes; never blocks.
     bool ReadFrame();
-    // Feeds one byte to the assembler; true when it completed a frame.
+    // Feeds one byte to the finder; true when it completed a frame.
     bool FeedByte(std::uint8_t byte);
+    // Back to the ground state with the ring emptied.
     void Reset();
+    LexState AssemblyState() const { return state_; }
+
+    // Once a frame is complete: takes the packet code and message id off the
+    // ring and copies the next four bytes as further header bytes, leaving
+    // [header after the id..., payload, length byte, checksum high, low].
     bool ExposeHeader();
-    bool TrailerOk() const;
+    FrameCheck Check() const;
+    bool TrailerOk() const { return Check() == FrameCheck::Good; }
 
     std::uint8_t Header(int index) const { return header_[index]; }
-    std::uint8_t LengthByte() const { return lengthByte_; }
-    std::uint16_t ReceivedChecksum() const { return receivedChecksum_; }
-    std::uint16_t RunningSum() const { return runningSum_; }
-    State AssemblyState() const { return state_; }
+    // How many header bytes the exposed frame had (at most six).
+    int HeaderCount() const { return headerCount_; }
+    std::uint8_t LengthByte() const;
+    std::uint16_t ReceivedChecksum() const;
+    // Sum of the message id, the bytes after it and the length byte.
+    std::uint16_t ComputedChecksum() const;
+
+    // With a handler set, the finder keeps the wire bytes of each frame
+    // (FrameWire) and reports what it passes over.
+    void OnPassedOver(std::function<void(const PassedOverInput&)> handler);
+    const std::vector<std::uint8_t>& FrameWire() const { return wire_; }
+    // Reports noise collected so far instead of waiting for the next frame.
+    void FlushNoise();
 
 private:
+    void Abandon(const char* cause);
+
     CBytePort* port_;
-    std::uint16_t runningSum_ = 0;
     std::uint8_t header_[6] = {};
-    std::uint8_t lengthByte_ = 0;
-    std::uint16_t receivedChecksum_ = 0;
-    State state_ = Idle;
+    int headerCount_ = 0;
+    LexState state_ = LexState::Ground;
+    std::function<void(const PassedOverInput&)> passedOver_;
+    std::vector<std::uint8_t> wire_;  // the current frame from its opening DLE
+    std::vector<std::uint8_t> noise_; // bytes skipped in the ground state
 };
 
 // Transmit side: messages push their bytes, then WriteFrame sends them framed.
@@ -124,9 +160,12 @@ public:
     bool WriteFrame(bool addLength = true, bool addChecksum = true);
     // The frame bytes WriteFrame would send, consuming the buffer the same way.
     bool BuildFrame(std::vector<std::uint8_t>& out, bool addLength = true, bool addChecksum = true);
+    // The bytes the last WriteFrame put on the wire.
+    const std::vector<std::uint8_t>& LastFrame() const { return lastFrame_; }
 
 private:
     CBytePort* port_;
+    std::vector<std::uint8_t> lastFrame_;
 };
 
 } // namespace halcyra

@@ -174,6 +174,10 @@ void CSerialPort::Open(const std::string& device, unsigned baud, Parity parity, 
         int error = errno;
         fail(error, device + ": cannot apply the port settings: " + std::strerror(error));
     }
+    // Whatever waited in the input before this session (answers to another
+    // program's requests, line noise) is no answer to anything sent now. The
+    // queue is never purged again while the port stays open.
+    ::tcflush(fd_, TCIFLUSH);
     overlapped_ = overlapped;
     device_ = device;
 }

@@ -6,7 +6,6 @@
 #include "params/ParamFile.h"
 #include "params/ParamSet.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -15,8 +14,6 @@
 namespace halcyra {
 
 namespace {
-
-bool IsAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
 // Parses like scanf's "%u": optional blanks and sign, decimal digits; the
 // result is cut to 32 bits.
@@ -45,14 +42,43 @@ bool ScanFloat(std::string_view text, float& out)
     return true;
 }
 
+const char* ControlName(unsigned char c)
+{
+    switch (c) {
+    case 0x00: return "NUL";
+    case 0x09: return "TAB";
+    case 0x0A: return "LF";
+    case 0x0D: return "CR";
+    case 0x1B: return "ESC";
+    case 0x7F: return "DEL";
+    default: return nullptr;
+    }
+}
+
+// The first control character in text, described with its position.
+std::optional<std::string> FindControl(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != 0x7F)
+            continue;
+        const char* name = ControlName(c);
+        return Format("%s at character %zu", name ? name : Format("0x%02X", static_cast<unsigned>(c)).c_str(), i + 1);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-std::size_t NameTokenLength(std::string_view text)
+std::optional<std::string> CheckSetText(std::string_view name, std::string_view value)
 {
-    std::size_t n = 0;
-    while (n < text.size() && n < kMaxNameCompare && IsAlnum(text[n]))
-        ++n;
-    return n >= 3 ? n : 0;
+    if (name.empty())
+        return std::string("The parameter name is empty");
+    if (auto where = FindControl(name))
+        return "The parameter name holds a control character (" + *where + ")";
+    if (auto where = FindControl(value))
+        return "The value of " + std::string(name) + " holds a control character (" + *where + ")";
+    return std::nullopt;
 }
 
 CParam::CParam(std::string_view name, CParamSet* set) : name_(name)

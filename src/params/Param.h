@@ -2,9 +2,12 @@
 // Named controller parameters: a program-side variable bound to one of the
 // controller's text parameters ("name: value").
 
+#include "link/ControllerMsg.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,11 +16,11 @@ namespace halcyra {
 class CControllerLink;
 class CParamSet;
 
-inline constexpr std::size_t kMaxNameCompare = 40;
-
-// Reads the name token at the start of text: at least three letters or
-// digits, at most 40. Returns its length, or 0 when there is none.
-std::size_t NameTokenLength(std::string_view text);
+// Whether a name and value typed by the user can be sent as "name: value":
+// the name must not be empty, and neither may hold a control character (a
+// CR or LF would end the controller's line early and start another).
+// Returns what is wrong, or nothing.
+std::optional<std::string> CheckSetText(std::string_view name, std::string_view value);
 
 class CParam {
 public:

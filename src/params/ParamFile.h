@@ -16,4 +16,15 @@ inline constexpr std::size_t kMaxLineChars = 228;
 // the next line.
 std::string ReadParamLine(std::FILE* file);
 
+// Parameter text files are small: a full setup is a few kilobytes.
+inline constexpr long kMaxParamFileBytes = 1024 * 1024;
+
+enum class ParamFileCheck { Ok, Unreadable, TooLarge, NotText };
+
+// Whether an open file can be a parameter text file before its contents are
+// sent anywhere: at most kMaxParamFileBytes, and no byte such a file never
+// holds (NUL and the control characters other than tab, CR and LF). Leaves
+// the file at its start.
+ParamFileCheck CheckParamTextFile(std::FILE* file);
+
 } // namespace halcyra

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -15,6 +16,42 @@ namespace fs = std::filesystem;
 namespace {
 
 std::atomic<unsigned> g_sequence{0};
+
+// Temporaries that a signal handler may have to remove. A slot is free (0),
+// being filled or emptied (1), or lists a path (2); the handler only reads
+// slots in state 2, whose path is complete and stays put until the file is
+// committed or discarded.
+struct TemporarySlot {
+    std::atomic<int> state{0};
+    char path[4096];
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+constexpr int kSlots = 8;
+TemporarySlot g_temporaries[kSlots];
+
+int ListTemporary(const std::string& path)
+{
+    if (path.size() >= sizeof g_temporaries[0].path)
+        return -1;
+    for (int i = 0; i < kSlots; ++i) {
+        int expected = 0;
+        if (!g_temporaries[i].state.compare_exchange_strong(expected, 1))
+            continue;
+        std::memcpy(g_temporaries[i].path, path.c_str(), path.size() + 1);
+        g_temporaries[i].state.store(2, std::memory_order_release);
+        return i;
+    }
+    return -1; // more files open at once than slots: only the destructor removes this one
+}
+
+void UnlistTemporary(int& slot)
+{
+    if (slot < 0)
+        return;
+    g_temporaries[slot].state.store(1);
+    g_temporaries[slot].state.store(0, std::memory_order_release);
+    slot = -1;
+}
 
 void SyncDirectory(const fs::path& dir)
 {
@@ -76,6 +113,7 @@ bool CAtomicFile::Open(const std::string& destination)
         }
         destination_ = target.string();
         temporary_ = temp.string();
+        slot_ = ListTemporary(temporary_);
         return true;
     }
     return false;
@@ -88,13 +126,16 @@ bool CAtomicFile::Commit()
     bool ok = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
+    // Unlisted only after the rename: a signal in between finds no file to remove.
     if (ok && std::rename(temporary_.c_str(), destination_.c_str()) == 0) {
+        UnlistTemporary(slot_);
         fs::path dir = fs::path(destination_).parent_path();
         SyncDirectory(dir.empty() ? fs::path(".") : dir);
         temporary_.clear();
         return true;
     }
     ::unlink(temporary_.c_str());
+    UnlistTemporary(slot_);
     temporary_.clear();
     return false;
 }
@@ -107,8 +148,16 @@ void CAtomicFile::Discard()
     }
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
+        UnlistTemporary(slot_);
         temporary_.clear();
     }
+}
+
+void RemoveAtomicTemporaries() noexcept
+{
+    for (TemporarySlot& slot : g_temporaries)
+        if (slot.state.load(std::memory_order_acquire) == 2)
+            ::unlink(slot.path);
 }
 
 } // namespace halcyra

@@ -31,8 +31,14 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    int slot_ = -1; // where the temporary is listed for RemoveAtomicTemporaries
     std::string destination_;
     std::string temporary_;
 };
+
+// Removes the temporary file of every CAtomicFile not yet committed or
+// discarded. Async-signal-safe: meant for a SIGINT or SIGTERM handler, so an
+// interrupted save leaves nothing beside its destination.
+void RemoveAtomicTemporaries() noexcept;
 
 } // namespace halcyra

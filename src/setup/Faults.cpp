@@ -103,10 +103,11 @@ bool CFaultInfo::Fetch(CControllerLink& link, std::uint32_t number)
     CFaultRecordMsg recordMsg(static_cast<std::uint16_t>(number));
     if (!link.Transact(recordMsg))
         return false;
+    // The record stands on its own: a failed description must not lose it.
+    record = recordMsg.record;
     CFaultTextMsg text(static_cast<std::uint16_t>(number));
     if (!link.Transact(text))
         return false;
-    record = recordMsg.record;
     description = text.description;
     return true;
 }

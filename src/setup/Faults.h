@@ -79,9 +79,9 @@ public:
 // One fault, as the details and the report show it.
 class CFaultInfo {
 public:
-    // Record, then description (1000 ms, 3 tries, error box each). On any
-    // failure the fault keeps its number and has zero values and an empty
-    // description.
+    // Record, then description (1000 ms, 3 tries, error box each). A part
+    // that could not be read stays empty: zero values or no description.
+    // True when both were read.
     bool Fetch(CControllerLink& link, std::uint32_t faultNumber);
     // "Fault#:", "Description:", "Fault Data:" and "Count:" with CR LF line ends.
     std::string Text() const;

@@ -49,27 +49,44 @@ void CInformationModel::Refresh(CControllerLink& link)
 {
     CUnitInfoMsg unit;
     if (link.Transact(unit)) {
+        unitRead = true;
         serialNumber = unit.SerialNumber();
         optionsInstalled = OptionsText(unit.options);
     }
     CFirmwareInfoMsg firmware;
     if (link.Transact(firmware)) {
+        firmwareRead = true;
         applicationVersion = Format("%.2f", static_cast<double>(firmware.Version()));
         applicationDate = Format("%d/%d/%d", static_cast<int>(firmware.month), static_cast<int>(firmware.day),
                                  static_cast<int>(firmware.year));
     }
     UpdateMonitorTexts();
     CVehicleModelInfo vehicle;
-    if (vehicle.Read(link))
+    if (vehicle.Read(link)) {
+        vehicleRead = true;
         vehicleModel = vehicle.modelName;
+    }
 }
 
 std::vector<CInformationModel::Line> CInformationModel::Lines() const
 {
-    return {{"Serial Number:", &serialNumber},      {"Application Version:", &applicationVersion},
-            {"Application Date:", &applicationDate}, {"Options Installed:", &optionsInstalled},
-            {"Vehicle Model:", &vehicleModel},       {"Monitor Version:", &monitorVersion},
-            {"Monitor Date:", &monitorDate}};
+    const bool monitorVersionRead = monVerMajor.IsRetrieved() && monVerMinor.IsRetrieved();
+    const bool monitorDateRead = monVerMonth.IsRetrieved() && monVerDay.IsRetrieved() && monVerYear.IsRetrieved();
+    return {{"Serial Number:", &serialNumber, unitRead},
+            {"Application Version:", &applicationVersion, firmwareRead},
+            {"Application Date:", &applicationDate, firmwareRead},
+            {"Options Installed:", &optionsInstalled, unitRead},
+            {"Vehicle Model:", &vehicleModel, vehicleRead},
+            {"Monitor Version:", &monitorVersion, monitorVersionRead},
+            {"Monitor Date:", &monitorDate, monitorDateRead}};
+}
+
+bool CInformationModel::AllRead() const
+{
+    for (const Line& line : Lines())
+        if (!line.read)
+            return false;
+    return true;
 }
 
 } // namespace halcyra

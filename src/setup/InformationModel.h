@@ -29,11 +29,15 @@ public:
     struct Line {
         const char* label;
         const std::string* text;
+        bool read; // the text comes from the controller, not from an earlier or initial state
     };
     std::vector<Line> Lines() const;
+    bool AllRead() const;
 
     std::string serialNumber, applicationVersion, applicationDate, optionsInstalled, vehicleModel, monitorVersion,
         monitorDate;
+    // Which requests have answered so far.
+    bool unitRead = false, firmwareRead = false, vehicleRead = false;
 
     CByteParam monVerMajor;
     CByteParam monVerMinor;

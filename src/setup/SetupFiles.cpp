@@ -3,7 +3,9 @@
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
 #include "pages/PageLogic.h"
+#include "link/SerialPort.h"
 #include "params/Param.h"
+#include "params/ParamFile.h"
 #include "setup/AtomicFile.h"
 
 #include <filesystem>
@@ -14,7 +16,7 @@ namespace {
 
 constexpr const char* kDownloadError = "Download Error";
 
-void Stop(CControllerLink& link, const char* text)
+void Stop(CControllerLink& link, const std::string& text)
 {
     link.Notifier().Notify(text, kDownloadError, MsgButtons::Ok, MsgIcon::Stop);
 }
@@ -70,8 +72,10 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
         Stop(link, "Error: Could not open specified file");
         return false;
     }
+    // A file that cannot be a setup file (a picture, a program, a huge log)
+    // is refused before anything of it is sent.
     CStringParam model("vms");
-    if (!model.ReadFromFile(transfer.File())) {
+    if (CheckParamTextFile(transfer.File()) != ParamFileCheck::Ok || !model.ReadFromFile(transfer.File())) {
         Stop(link, "Error reading specified configuration file!");
         return false;
     }
@@ -84,7 +88,16 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
         return true;
     }
     transfer.SetProgress(options.progress);
-    if (!transfer.UploadFromFile(kSetupBlock)) {
+    bool uploaded = false;
+    try {
+        uploaded = transfer.UploadFromFile(kSetupBlock);
+    } catch (const CSerialException& e) {
+        Stop(link, "Error: The upload was interrupted (" + std::string(e.what()) +
+                       "). The controller's setup may be incomplete; restoring the setup file again will complete "
+                       "it.");
+        throw;
+    }
+    if (!uploaded) {
         // The controller's block may be partly written; it is not restarted.
         Stop(link, "Error: File download problem!");
         return false;

@@ -181,6 +181,37 @@ void CSimServer::Log(const std::string& line) const
         std::cerr << "halcyra-sim: " << line << std::endl;
 }
 
+void CSimServer::SetTrace(IFrameTrace* trace)
+{
+    trace_ = trace;
+    if (!trace) {
+        assembler_.OnPassedOver({});
+        return;
+    }
+    assembler_.OnPassedOver([this](const PassedOverInput& input) {
+        Trace(TraceDirection::Received, TraceVerdict::Discarded, input.bytes,
+              std::string(input.cause) + ", in state \"" + LexStateName(input.state) + "\"");
+    });
+}
+
+void CSimServer::Trace(TraceDirection direction, TraceVerdict verdict, Bytes wire, std::string detail) const
+{
+    if (!trace_)
+        return;
+    // Packet code, message id, sub-code and operation, as far as the frame has them.
+    Bytes header;
+    const bool frame = !wire.empty() && wire[0] == 0x10 && verdict != TraceVerdict::Discarded;
+    for (std::size_t i = 1; frame && i < wire.size() && header.size() < 4; ++i) {
+        if (wire[i] == 0x10 && i + 1 < wire.size() && wire[i + 1] != 0x10)
+            break;
+        header.push_back(wire[i]);
+        if (wire[i] == 0x10)
+            ++i;
+    }
+    trace_->OnFrame({std::chrono::system_clock::now(), direction, verdict, std::move(header), std::move(wire),
+                     std::move(detail)});
+}
+
 void CSimServer::Loop(const std::atomic<bool>& stopFlag)
 {
     while (!stopFlag) {
@@ -236,7 +267,10 @@ void CSimServer::ReadInput(Clock::time_point now)
             if (!assembler_.FeedByte(buf[i]))
                 continue;
             assembler_.ExposeHeader();
-            if (assembler_.TrailerOk()) {
+            const FrameCheck check = assembler_.Check();
+            Trace(TraceDirection::Received, check == FrameCheck::Good ? TraceVerdict::Accepted : TraceVerdict::Rejected,
+                  assembler_.FrameWire(), check == FrameCheck::Good ? "" : FrameCheckText(check));
+            if (check == FrameCheck::Good) {
                 Request req;
                 req.packetCode = assembler_.Header(0);
                 req.messageId = assembler_.Header(1);
@@ -271,11 +305,13 @@ void CSimServer::ProcessDueFrames(Clock::time_point now)
 void CSimServer::QueueReply(const Bytes& body, Clock::time_point now)
 {
     const FaultSettings& f = options_.faults;
+    Bytes frame = CSimController::FrameReply(body);
     if (f.silent || Chance(f.dropShare)) {
         Log("reply withheld");
+        Trace(TraceDirection::Sent, TraceVerdict::Withheld, frame, f.silent ? "silent" : "dropped");
         return;
     }
-    Bytes frame = CSimController::FrameReply(body);
+    std::string note;
     if (Chance(f.corruptShare)) {
         // Damage a body byte but keep the framing intact, so the client sees a
         // complete frame whose checksum does not hold.
@@ -287,6 +323,7 @@ void CSimServer::QueueReply(const Bytes& body, Clock::time_point now)
             std::size_t pick = candidates[std::uniform_int_distribution<std::size_t>(0, candidates.size() - 1)(random_)];
             frame[pick] ^= 0x01;
             Log("reply corrupted");
+            note = "corrupted";
         }
     }
     Bytes bytes;
@@ -296,10 +333,12 @@ void CSimServer::QueueReply(const Bytes& body, Clock::time_point now)
     }
     bytes.insert(bytes.end(), frame.begin(), frame.end());
     Clock::time_point notBefore = now;
-    if (f.delay.count() > 0 && Chance(f.delayShare))
+    if (f.delay.count() > 0 && Chance(f.delayShare)) {
         notBefore += f.delay;
+        note += std::string(note.empty() ? "" : ", ") + "delayed " + std::to_string(f.delay.count()) + " ms";
+    }
     Log("reply " + Hex(frame));
-    out_.push_back({notBefore, std::move(bytes)});
+    out_.push_back({notBefore, std::move(bytes), static_cast<std::size_t>(f.noiseBytes), std::move(note), {}});
 }
 
 Clock::time_point CSimServer::WriteDue(Clock::time_point now)
@@ -326,9 +365,19 @@ Clock::time_point CSimServer::WriteDue(Clock::time_point now)
             return now + std::chrono::milliseconds(5); // line full: try again shortly
         if (byteTime != Clock::duration::zero())
             wireFree_ += byteTime * n;
+        if (trace_)
+            chunk.written.insert(chunk.written.end(), chunk.bytes.begin(), chunk.bytes.begin() + n);
         chunk.bytes.erase(chunk.bytes.begin(), chunk.bytes.begin() + n);
-        if (chunk.bytes.empty())
+        if (chunk.bytes.empty()) {
+            if (trace_) {
+                // Noise goes out ahead of the frame; the trace shows it apart.
+                const auto noiseEnd = chunk.written.begin() + static_cast<std::ptrdiff_t>(chunk.noise);
+                if (chunk.noise > 0)
+                    Trace(TraceDirection::Sent, TraceVerdict::Sent, Bytes(chunk.written.begin(), noiseEnd), "noise");
+                Trace(TraceDirection::Sent, TraceVerdict::Sent, Bytes(noiseEnd, chunk.written.end()), chunk.note);
+            }
             out_.pop_front();
+        }
     }
     return never;
 }

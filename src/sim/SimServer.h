@@ -2,6 +2,7 @@
 // Runs a simulated controller on a pseudo-terminal: clients open the slave
 // device as they would a serial port.
 
+#include "link/FrameTrace.h"
 #include "link/Framing.h"
 #include "sim/SimController.h"
 #include "sim/SimOptions.h"
@@ -37,11 +38,17 @@ public:
     // Runs f with the controller locked against the serving thread.
     void WithController(const std::function<void(CSimController&)>& f);
     FaultSettings& Faults() { return options_.faults; }
+    // Reports the request frames received and the reply frames sent (not
+    // owned). Set it before Start.
+    void SetTrace(IFrameTrace* trace);
 
 private:
     struct OutChunk {
         Clock::time_point notBefore;
         Bytes bytes;
+        std::size_t noise = 0; // random bytes ahead of the frame
+        std::string note;      // what was done to the reply, for the trace
+        Bytes written;         // what has gone out so far, kept for the trace
     };
     struct DueFrame {
         Clock::time_point due;
@@ -58,6 +65,7 @@ private:
     void QueueReply(const Bytes& body, Clock::time_point now);
     bool Chance(double share);
     void Log(const std::string& line) const;
+    void Trace(TraceDirection direction, TraceVerdict verdict, Bytes wire, std::string detail) const;
 
     SimOptions options_;
     CSimController controller_;
@@ -76,6 +84,7 @@ private:
     Clock::time_point lastArrival_{};
     Clock::time_point wireFree_{};
     std::mt19937_64 random_;
+    IFrameTrace* trace_ = nullptr;
 };
 
 } // namespace halcyra::sim

@@ -1,10 +1,12 @@
 // halcyra-sim: a simulated Halcyra controller on a pseudo-terminal.
 
+#include "link/TraceFile.h"
 #include "sim/SimServer.h"
 
 #include <atomic>
 #include <csignal>
 #include <iostream>
+#include <memory>
 
 namespace {
 
@@ -14,9 +16,10 @@ void OnSignal(int) { g_stop = true; }
 
 void Usage(std::ostream& out)
 {
-    out << "usage: halcyra-sim [--link PATH] [OPTION...]\n"
+    out << "usage: halcyra-sim [--link PATH] [--trace FILE] [OPTION...]\n"
            "Simulates a Halcyra controller on a pseudo-terminal and prints the device to open.\n"
            "  --link PATH         also make PATH a symbolic link to that device\n"
+           "  --trace FILE        write every frame received and sent to FILE\n"
         << halcyra::sim::SimOptionsUsage("--");
 }
 
@@ -25,6 +28,19 @@ void Usage(std::ostream& out)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
+    std::string tracePath;
+    // --trace belongs to this program, not to the simulated controller's options.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--trace")
+            continue;
+        if (i + 1 >= args.size()) {
+            std::cerr << "halcyra-sim: --trace needs a file\n";
+            return 2;
+        }
+        tracePath = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        --i;
+    }
     halcyra::sim::SimOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
@@ -38,7 +54,17 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    std::unique_ptr<halcyra::CTraceFile> trace;
+    if (!tracePath.empty()) {
+        std::string error;
+        trace = halcyra::CTraceFile::Open(tracePath, error, "halcyra-sim");
+        if (!trace) {
+            std::cerr << "halcyra-sim: cannot write the trace: " << error << "\n";
+            return 1;
+        }
+    }
     halcyra::sim::CSimServer server(options);
+    server.SetTrace(trace.get());
     std::string error;
     if (!server.Open(error)) {
         std::cerr << "halcyra-sim: " << error << "\n";

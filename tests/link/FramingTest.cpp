@@ -90,27 +90,90 @@ TEST_F(FramingWriteTest, BadPacketCodeOrEmptyBufferWritesNothing)
     }
 }
 
+// What the frame finder makes of a byte string: the contents of the frames
+// it completes (each taken and reset, as the link does), and what it passes
+// over with the state it gave up in.
+struct Lexed {
+    std::vector<Bytes> frames;
+    std::vector<std::pair<Bytes, LexState>> passedOver;
+};
+
+Lexed Lex(const Bytes& input)
+{
+    CRxBuffer rx;
+    Lexed out;
+    rx.OnPassedOver([&out](const PassedOverInput& p) { out.passedOver.emplace_back(p.bytes, p.state); });
+    for (std::uint8_t b : input) {
+        if (rx.FeedByte(b)) {
+            Bytes content;
+            for (int i = 0; i < rx.Count(); ++i)
+                content.push_back(rx.Peek(static_cast<std::size_t>(i)));
+            out.frames.push_back(content);
+            rx.Reset();
+        }
+    }
+    rx.FlushNoise();
+    EXPECT_NE(rx.AssemblyState(), LexState::Complete);
+    return out;
+}
+
+const Bytes kContentA = {0xBF, 0x40, 0x14, 0x00, 0x41, 0x04, 0x00, 0x99};
+
+TEST(FramingLexer, ByteStringsAndTheFramesTheyYield)
+{
+    struct Case {
+        const char* what;
+        Bytes input;
+        std::vector<Bytes> frames;
+    };
+    const Case cases[] = {
+        {"noise alone", {0x55, 0x03, 0xAA}, {}},
+        {"a whole reply", kReplyA, {kContentA}},
+        {"noise before a reply", Concat({{0x55, 0x03, 0xAA}, kReplyA}), {kContentA}},
+        {"a doubled DLE counts once", {0x10, 0xBF, 0x40, 0x10, 0x10, 0x41, 0x10, 0x03}, {{0xBF, 0x40, 0x10, 0x41}}},
+        {"DLE ETX right after the opening DLE", Concat({{0x10, 0x03, 0xBF, 0x40, 0x10, 0x03}, kReplyA}), {kContentA}},
+        {"DLE DLE right after the opening DLE", Concat({{0x10, 0x10, 0xBF, 0x40, 0x10, 0x03}, kReplyA}), {kContentA}},
+        {"DLE and another byte in a body", Concat({{0x10, 0xBF, 0x40, 0x14, 0x10, 0x05, 0x00, 0x10, 0x03}, kReplyA}),
+         {kContentA}},
+        // The opening DLE of the next frame ends the broken one, and that
+        // frame's packet code goes with it: the next frame is lost too.
+        {"a frame cut short by the next", Concat({{0x10, 0xBF, 0x40, 0x14}, kReplyA, kReplyA}), {kContentA}},
+        {"250 unstuffed bytes", Concat({{0x10, 0xBF}, Repeat(249, 0x01), {0x10, 0x03}}),
+         {Concat({{0xBF}, Repeat(249, 0x01)})}},
+        {"251 unstuffed bytes", Concat({{0x10, 0xBF}, Repeat(250, 0x01), {0x10, 0x03}, kReplyA}), {kContentA}},
+        {"the 251st byte a doubled DLE", Concat({{0x10, 0xBF}, Repeat(249, 0x01), {0x10, 0x10, 0x10, 0x03}, kReplyA}),
+         {kContentA}},
+        {"the 250th byte a doubled DLE", Concat({{0x10, 0xBF}, Repeat(248, 0x01), {0x10, 0x10, 0x10, 0x03}}),
+         {Concat({{0xBF}, Repeat(248, 0x01), {0x10}})}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Lex(c.input).frames, c.frames) << c.what;
+}
+
+TEST(FramingLexer, PassedOverInputIsReportedWithTheStateItWasGivenUpIn)
+{
+    const Lexed lexed = Lex(Concat({{0x55, 0xAA}, {0x10, 0xBF, 0x40, 0x10, 0x05}, {0x10, 0x10}, kReplyA, {0x33}}));
+    EXPECT_EQ(lexed.frames, std::vector<Bytes>{kContentA});
+    const std::vector<std::pair<Bytes, LexState>> expected = {
+        {{0x55, 0xAA}, LexState::Ground},
+        {{0x10, 0xBF, 0x40, 0x10, 0x05}, LexState::DleInBody},
+        {{0x10, 0x10}, LexState::OpeningDle},
+        {{0x33}, LexState::Ground},
+    };
+    EXPECT_EQ(lexed.passedOver, expected);
+    EXPECT_STREQ(LexStateName(LexState::DleInBody), "DLE seen, in body");
+
+    const Lexed overlong = Lex(Concat({{0x10, 0xBF}, Repeat(250, 0x01), {0x10, 0x03}}));
+    ASSERT_EQ(overlong.passedOver.size(), 2u);
+    EXPECT_EQ(overlong.passedOver[0].first.size(), 252u); // DLE, code and 250 body bytes
+    EXPECT_EQ(overlong.passedOver[0].second, LexState::InBody);
+}
+
 class FramingReadTest : public ::testing::Test {
 protected:
     CMemoryPort port;
     CRxBuffer rx{&port};
 };
-
-TEST_F(FramingReadTest, NoiseAndBrokenOpeningsAreDropped)
-{
-    // Noise, DLE ETX right after the opening DLE, DLE DLE right after it, and
-    // DLE followed by another byte inside a body: none of them yields a frame.
-    port.Feed({0x55, 0x03, 0xAA});
-    port.Feed({0x10, 0x03, 0xBF, 0x40, 0x10, 0x03});
-    port.Feed({0x10, 0x10, 0xBF, 0x40, 0x10, 0x03});
-    port.Feed({0x10, 0xBF, 0x40, 0x14, 0x10, 0x05, 0x00, 0x10, 0x03});
-    EXPECT_FALSE(rx.ReadFrame());
-    EXPECT_EQ(rx.AssemblyState(), CRxBuffer::Idle);
-
-    port.Feed(kReplyA);
-    ASSERT_TRUE(rx.ReadFrame());
-    EXPECT_EQ(Drain(rx), (Bytes{0xBF, 0x40, 0x14, 0x00, 0x41, 0x04, 0x00, 0x99}));
-}
 
 TEST_F(FramingReadTest, SplitFrameCompletesOnItsEtxAndLeavesTheRestInThePort)
 {
@@ -130,22 +193,6 @@ TEST_F(FramingReadTest, SplitFrameCompletesOnItsEtxAndLeavesTheRestInThePort)
     EXPECT_EQ(rx.Count(), 8);
 }
 
-TEST_F(FramingReadTest, UnstuffedContentOf250CompletesAnd251DoesNot)
-{
-    port.Feed(Concat({{0x10, 0xBF}, Repeat(249, 0x01), {0x10, 0x03}}));
-    ASSERT_TRUE(rx.ReadFrame());
-    EXPECT_EQ(rx.Count(), 250);
-
-    rx.Reset();
-    port.Feed(Concat({{0x10, 0xBF}, Repeat(250, 0x01), {0x10, 0x03}}));
-    EXPECT_FALSE(rx.ReadFrame());
-    EXPECT_EQ(port.BytesWaiting(), 0u);
-
-    port.Feed(kReplyA);
-    ASSERT_TRUE(rx.ReadFrame());
-    EXPECT_EQ(rx.Count(), 8);
-}
-
 TEST_F(FramingReadTest, ExposeHeaderLeavesWhatFollowedTheMessageId)
 {
     port.Feed(kReplyA);
@@ -156,8 +203,50 @@ TEST_F(FramingReadTest, ExposeHeaderLeavesWhatFollowedTheMessageId)
         EXPECT_EQ(rx.Header(i), header[i]) << i;
     EXPECT_EQ(rx.LengthByte(), 4);
     EXPECT_EQ(rx.ReceivedChecksum(), 0x0099);
-    EXPECT_TRUE(rx.TrailerOk());
+    EXPECT_EQ(rx.Check(), FrameCheck::Good);
     EXPECT_EQ(Drain(rx), (Bytes{0x14, 0x00, 0x41, 0x04, 0x00, 0x99}));
+}
+
+TEST_F(FramingReadTest, CheckerJudgesLengthAndChecksumOfCompleteFrames)
+{
+    struct Case {
+        const char* what;
+        Bytes content; // unstuffed: packet code, body, trailer
+        FrameCheck check;
+        int countAfterExpose;
+    };
+    const Case cases[] = {
+        {"good", kContentA, FrameCheck::Good, 6},
+        {"only a message id in the body", {0xBF, 0x40, 0x01, 0x00, 0x41}, FrameCheck::Good, 3},
+        {"checksum one off", {0xBF, 0x40, 0x14, 0x00, 0x41, 0x04, 0x00, 0x98}, FrameCheck::BadChecksum, 6},
+        {"length byte one off", {0xBF, 0x40, 0x14, 0x00, 0x41, 0x05, 0x00, 0x9A}, FrameCheck::BadLength, 6},
+        // Too short for ExposeHeader to take the packet code and message id.
+        {"packet code alone", {0xBF}, FrameCheck::TooShort, 1},
+        {"packet code and id", {0xBF, 0x40}, FrameCheck::TooShort, 2},
+        {"no room for a trailer", {0xBF, 0x40, 0x41, 0x00}, FrameCheck::TooShort, 2},
+    };
+    for (const Case& c : cases) {
+        // A good frame first, so nothing of it may count for the next one.
+        port.Feed(kReplyA);
+        ASSERT_TRUE(rx.ReadFrame());
+        rx.ExposeHeader();
+        rx.Reset();
+
+        CTxBuffer tx(&port);
+        for (std::uint8_t b : c.content)
+            tx.PushBack(b);
+        tx.WriteFrame(false, false);
+        CMemoryPort wire;
+        wire.Feed(port.TakeWritten());
+        rx.Bind(&wire);
+        ASSERT_TRUE(rx.ReadFrame()) << c.what;
+        EXPECT_TRUE(rx.ExposeHeader());
+        EXPECT_EQ(rx.Check(), c.check) << c.what;
+        EXPECT_EQ(rx.TrailerOk(), c.check == FrameCheck::Good) << c.what;
+        EXPECT_EQ(rx.Count(), c.countAfterExpose) << c.what;
+        rx.Reset();
+        rx.Bind(&port);
+    }
 }
 
 TEST(FramingRing, ValuesTravelMostSignificantByteFirst)

@@ -90,31 +90,37 @@ TEST_F(ParamTest, GetStoresTheValueNamedInTheReply)
 
 TEST_F(ParamTest, MalformedReplyFailsSilentlyAndStoresNothing)
 {
-    // Another parameter's name (a late reply to an earlier get), a longer
-    // name, a short name, no separator and no number.
-    for (const char* reply : {"gct: 3", "vttx: 3", "vt: 3", "vtt:3", "vtt 3", "vtt: x", ""}) {
+    // A short name, no separator and no number; each after a good get, which
+    // must not leave the parameter counted as retrieved.
+    for (const char* reply : {"vt: 3", "vtt:3", "vtt 3", "vtt: x", ""}) {
         CUIntParam vtt("vtt");
-        vtt.value = vtt.readValue = 99;
+        values["vtt"] = "99";
+        ASSERT_TRUE(vtt.Get(link));
         replies["vtt"] = reply;
         EXPECT_FALSE(vtt.Get(link)) << reply;
         EXPECT_EQ(vtt.value, 99u) << reply;
         EXPECT_FALSE(vtt.IsRetrieved()) << reply;
+        EXPECT_FALSE(vtt.IsModified()) << reply;
+        replies.clear();
     }
     EXPECT_TRUE(notifier.shown.empty());
 }
 
-TEST_F(ParamTest, StaleReplyWaitingInThePortIsNotTakenForTheNextGet)
+TEST_F(ParamTest, LateAnswersToEarlierGetsArePassedOver)
 {
+    // Answers to gets that gave up wait in the port: the next get takes its
+    // own answer within its first try, and every later get stays in step.
+    values = {{"vtt", "7"}, {"gct", "2"}};
+    port.Feed(ParamReplyFrame(0, "gct: 3"));
+    port.Feed(ParamReplyFrame(0, "vttx: 3"));
     CUIntParam vtt("vtt");
-    values["vtt"] = "7";
-    port.Feed(ParamReplyFrame(0, "gct: 3")); // the answer to a get that gave up
-    EXPECT_FALSE(vtt.Get(link));
-    EXPECT_FALSE(vtt.IsRetrieved());
-    EXPECT_EQ(vtt.value, 0u);
-    EXPECT_TRUE(notifier.shown.empty());
-    // The next get reads its own answer.
+    CUIntParam gct("gct");
     ASSERT_TRUE(vtt.Get(link));
     EXPECT_EQ(vtt.value, 7u);
+    ASSERT_TRUE(gct.Get(link));
+    EXPECT_EQ(gct.value, 2u);
+    EXPECT_EQ(gets, (Texts{"vtt", "gct"}));
+    EXPECT_TRUE(notifier.shown.empty());
 }
 
 TEST(ParamFloat, ModifiedOnlyOutsideABandAroundTheValueRead)
@@ -221,7 +227,15 @@ TEST_F(ParamTest, UnitsTableAndUnknownUnits)
         EXPECT_FLOAT_EQ(dsu.Factor(), r.factor);
         EXPECT_EQ(dsu.UnitIndex(), static_cast<std::uint8_t>(r.value[0] - '0'));
     }
-    for (const char* unknown : {"4", "255"}) {
+    // The unit index is the value's low eight bits.
+    for (const char* highByteSet : {"257", "4354"}) {
+        CUnitsParam dsu;
+        values["dsu"] = highByteSet;
+        ASSERT_TRUE(dsu.Get(link)) << highByteSet;
+        EXPECT_EQ(dsu.UnitIndex(), highByteSet[0] == '2' ? 1 : 2);
+        EXPECT_EQ(dsu.value, static_cast<std::uint32_t>(std::stoul(highByteSet)));
+    }
+    for (const char* unknown : {"4", "255", "260"}) {
         CUnitsParam dsu;
         values["dsu"] = unknown;
         EXPECT_FALSE(dsu.Get(link)) << unknown;
@@ -308,10 +322,14 @@ TEST_F(ParamTest, SetsGetAllAndSaveOnlyWhatChanged)
     CUIntParam bbb("bbb", &set);
     ASSERT_EQ(set.Size(), 3u);
 
-    values = {{"aaa", "1"}, {"bbb", "x"}, {"ccc", "\"c\""}};
+    // A failed get, first or last, does not stop the others.
+    values = {{"aaa", "1"}, {"bbb", "x"}, {"ccc", "c"}};
     EXPECT_FALSE(set.GetAll(link));
     EXPECT_EQ(gets, (Texts{"ccc", "aaa", "bbb"}));
     EXPECT_EQ(aaa.value, 1u);
+    EXPECT_FALSE(ccc.IsRetrieved());
+    values["ccc"] = "\"c\"";
+    EXPECT_FALSE(set.GetAll(link));
     EXPECT_EQ(ccc.value, "c");
 
     // The parameter whose get failed is never sent, however it is changed.
@@ -322,6 +340,7 @@ TEST_F(ParamTest, SetsGetAllAndSaveOnlyWhatChanged)
 
     values["bbb"] = "2";
     ASSERT_TRUE(set.GetAll(link));
+    EXPECT_EQ(gets.size(), 9u);
     bbb.value = 9;
     EXPECT_TRUE(set.AnyModified());
     ASSERT_TRUE(set.SetModified(link));
@@ -333,6 +352,31 @@ TEST_F(ParamTest, SetsGetAllAndSaveOnlyWhatChanged)
     aaa.value = 4;
     EXPECT_FALSE(set.SetModified(link));
     EXPECT_EQ(sets, (Texts{"aaa: 4", "bbb: 9"}));
+}
+
+} // namespace
+} // namespace halcyra
+
+namespace halcyra {
+namespace {
+
+TEST(ParamSetText, RefusesAnEmptyNameAndControlCharacters)
+{
+    EXPECT_FALSE(CheckSetText("vms", "\"Tractor 7\"").has_value());
+    EXPECT_FALSE(CheckSetText("DZSwpCmd", "").has_value());
+    EXPECT_FALSE(CheckSetText("vms", "\"Tr\xC3\xA4ktor\"").has_value()); // UTF-8 is text
+    for (const auto& [name, value] : std::vector<std::pair<std::string, std::string>>{
+             {"", "5"},
+             {"ei11", "5\r\nvms: \"Injected\""},
+             {"ei11", "5\n"},
+             {"ei11", std::string("5\0", 2)},
+             {"ei11", "a\tb"},
+             {"ei11", "\x7F"},
+             {"ei\r11", "5"}}) {
+        const auto problem = CheckSetText(name, value);
+        ASSERT_TRUE(problem.has_value()) << ::testing::PrintToString(value);
+    }
+    EXPECT_EQ(*CheckSetText("ei11", "5\r\nvms"), "The value of ei11 holds a control character (CR at character 2)");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The fault list, one fault's details, clearing and the fault report.
 
 #include "SimFixture.h"
+#include "link/MemoryPort.h"
 #include "setup/Faults.h"
 
 #include <gtest/gtest.h>
@@ -161,4 +162,50 @@ TEST(Faults, FaultThatCannotBeFetchedIsReportedWithZeros)
                                              "Fault Data:\r\n\t\t0.000000\r\n\t\t0.000000\r\n\t\t0.000000\r\n\r\n"
                                              "Count:\t\t000\r\n\r\n\r\n"));
     EXPECT_EQ("Communication Error Occured", c.notifier.shown.at(0).text);
+}
+
+TEST(Faults, RecordIsKeptWhenOnlyTheDescriptionFails)
+{
+    // A controller whose record replies arrive whole and whose description
+    // replies arrive damaged.
+    CMemoryPort port;
+    CRecordingNotifier notifier;
+    CControllerLink link(notifier);
+    link.SetPort(&port);
+    port.OnWait([&port] {
+        const std::vector<std::uint8_t> request = port.TakeWritten();
+        if (request.size() < 5)
+            return;
+        CTxBuffer tx;
+        std::vector<std::uint8_t> frame;
+        tx.PushValue(std::uint8_t{0xBF});
+        tx.PushValue(std::uint8_t{0x47});
+        tx.PushValue(std::uint8_t{5});
+        tx.PushValue(request[4]); // the operation asked for
+        if (request[4] == 2) {
+            tx.PushValue(std::uint16_t{2});
+            tx.PushValue(std::uint32_t{1});
+            tx.PushValue(std::uint32_t{0});
+            tx.PushValue(std::uint32_t{0});
+            tx.PushValue(std::uint16_t{4}); // count
+            tx.PushValue(std::uint16_t{0});
+            for (float d : {1.5f, 0.0f, -2.0f})
+                tx.PushValue(d);
+            tx.PushValue(std::uint16_t{0});
+            tx.PushValue(std::uint16_t{0});
+            tx.BuildFrame(frame, true, true);
+        } else {
+            tx.PushValue(std::uint16_t{2});
+            tx.PushBack('X');
+            tx.BuildFrame(frame, true, true);
+            frame[frame.size() - 3] ^= 0x01; // checksum low byte
+        }
+        port.Feed(frame);
+    });
+    CFaultInfo info;
+    EXPECT_FALSE(info.Fetch(link, 2));
+    EXPECT_EQ(4u, info.record.count);
+    EXPECT_EQ(1.5f, info.record.data[0]);
+    EXPECT_EQ("", info.description);
+    EXPECT_NE(std::string::npos, info.Text().find("Count:\t\t004"));
 }

@@ -2,11 +2,14 @@
 // keeping the previous file on failure, and a round trip between controllers.
 
 #include "SimFixture.h"
+#include "link/SerialPort.h"
 #include "pages/PageLogic.h"
+#include "setup/AtomicFile.h"
 #include "setup/SetupFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 using namespace halcyra;
@@ -96,6 +99,92 @@ TEST(SetupFiles, RestoreNeedsAQuotedVmsBeforeAnyEmptyLine)
         ExpectBoxes(c.notifier, {{"Error reading specified configuration file!", "Download Error", MsgIcon::Stop}});
     }
     c.notifier.shown.clear();
+    EXPECT_FALSE(RestoreBlockFromFile(c.link, dir.File("no-such.cfg")));
+    ExpectBoxes(c.notifier, {{"Error: Could not open specified file", "Download Error", MsgIcon::Stop}});
+    EXPECT_EQ(0u, c.Requests());
+}
+
+TEST(SetupFiles, RestoreRefusesFilesThatCannotBeParameterTextFiles)
+{
+    Connected c;
+    ScratchDir dir;
+    const std::string setup = "vms: \"Fieldora 8240W\"\r\nvtt: 5\r\n";
+    // A NUL or another control character anywhere, or a size no setup has.
+    for (const std::string& text : {setup + std::string(1, '\0'), setup + "\x1B[2J", std::string("\x7F") + setup,
+                                    setup + std::string(1024 * 1024, 'x')}) {
+        c.notifier.shown.clear();
+        WriteAll(dir.File("setup.cfg"), text);
+        EXPECT_FALSE(RestoreBlockFromFile(c.link, dir.File("setup.cfg")));
+        ExpectBoxes(c.notifier, {{"Error reading specified configuration file!", "Download Error", MsgIcon::Stop}});
+    }
+    EXPECT_EQ(0u, c.Requests());
+    // Tabs and every kind of line end are text.
+    c.notifier.answers = {MsgAnswer::Cancel};
+    WriteAll(dir.File("setup.cfg"), "vms: \"Fieldora\t8240W\"\n\rvtt: 5\rdsu: 1\n");
+    EXPECT_TRUE(RestoreBlockFromFile(c.link, dir.File("setup.cfg")));
+}
+
+// Passes bytes through until a number of writes, then fails as a port that
+// was unplugged does.
+class CUnpluggedPort final : public CBytePort {
+public:
+    CUnpluggedPort(CBytePort& inner, int writes) : inner_(inner), writesLeft_(writes) {}
+    bool IsOpen() const override { return inner_.IsOpen(); }
+    std::size_t Read(std::uint8_t* b, std::size_t n) override { return inner_.Read(b, n); }
+    std::size_t Write(const std::uint8_t* b, std::size_t n) override
+    {
+        if (writesLeft_-- <= 0)
+            throw CSerialException(EIO, "/dev/ttyUSB0: write failed: Input/output error");
+        return inner_.Write(b, n);
+    }
+    std::size_t BytesWaiting() override { return inner_.BytesWaiting(); }
+    bool WaitReadable(std::chrono::milliseconds t) override { return inner_.WaitReadable(t); }
+
+private:
+    CBytePort& inner_;
+    int writesLeft_;
+};
+
+TEST(SetupFiles, PortLostDuringARestoreSaysTheSetupMayBeIncomplete)
+{
+    Served sim;
+    CSerialPort serial;
+    serial.Open(sim.server.DevicePath());
+    CUnpluggedPort unplugged(serial, 3); // begin-upload and two chunks
+    CRecordingNotifier notifier;
+    CControllerLink link(notifier);
+    link.SetPort(&unplugged);
+    ScratchDir dir;
+    WriteAll(dir.File("setup.cfg"), sim.With([](sim::CSimController& s) { return s.Params().ToText(); }));
+    EXPECT_THROW(RestoreBlockFromFile(link, dir.File("setup.cfg")), CSerialException);
+    ASSERT_EQ(2u, notifier.shown.size());
+    EXPECT_EQ("Error: The upload was interrupted (/dev/ttyUSB0: write failed: Input/output error). The controller's "
+              "setup may be incomplete; restoring the setup file again will complete it.",
+              notifier.shown[1].text);
+    EXPECT_EQ("Download Error", notifier.shown[1].caption);
+    link.SetPort(nullptr);
+}
+
+TEST(SetupFiles, RemovingTemporariesSparesCommittedFiles)
+{
+    ScratchDir dir;
+    CAtomicFile done, open;
+    ASSERT_TRUE(done.Open(dir.File("done.cfg")));
+    ASSERT_TRUE(open.Open(dir.File("open.cfg")));
+    std::fputs("vtt: 5\r\n", done.File());
+    ASSERT_TRUE(done.Commit());
+    EXPECT_EQ(2u, dir.Names().size());
+    RemoveAtomicTemporaries();
+    EXPECT_EQ(std::vector<std::string>{"done.cfg"}, dir.Names());
+    EXPECT_EQ("vtt: 5\r\n", ReadAll(dir.File("done.cfg")));
+    EXPECT_FALSE(open.Commit()); // its data went with the temporary
+    EXPECT_EQ(std::vector<std::string>{"done.cfg"}, dir.Names());
+}
+
+TEST(SetupFiles, RestoreOfAMissingFileSaysSo)
+{
+    Connected c;
+    ScratchDir dir;
     EXPECT_FALSE(RestoreBlockFromFile(c.link, dir.File("no-such.cfg")));
     ExpectBoxes(c.notifier, {{"Error: Could not open specified file", "Download Error", MsgIcon::Stop}});
     EXPECT_EQ(0u, c.Requests());

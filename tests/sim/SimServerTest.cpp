@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
@@ -50,19 +51,74 @@ TEST(SimServer, RetriesRideOverDroppedCorruptedAndNoisyReplies)
         EXPECT_EQ("Communication Error Occured", box.text);
 }
 
-TEST(SimServer, LateReplyReachesTheNextTransactionAndIsRefusedByName)
+TEST(SimServer, LateRepliesArePassedOverAndEveryGetTakesItsOwn)
 {
     SimOptions o;
     o.faults.delay = std::chrono::milliseconds(1150);
     Connected c(o);
+    // Each get's first try times out and its late reply answers the second
+    // try; the second try's reply then arrives during the next get, which
+    // passes over it and waits for its own.
     CUIntParam vtt("vtt");
     CUnitsParam dsu;
-    // The first try times out; its late reply answers the second try.
+    CStringParam vms("vms");
     EXPECT_TRUE(vtt.Get(c.link));
-    // The second try's reply now arrives during the next get: same header
-    // bytes, other name, so that get fails instead of storing vtt's value.
-    EXPECT_FALSE(dsu.Get(c.link));
-    EXPECT_FALSE(dsu.IsRetrieved());
+    EXPECT_TRUE(dsu.Get(c.link));
+    EXPECT_TRUE(vms.Get(c.link));
+    EXPECT_EQ(5u, vtt.value);
+    EXPECT_EQ("m", dsu.UnitName());
+    EXPECT_EQ("Fieldora 8240W", vms.value);
+    EXPECT_TRUE(c.notifier.shown.empty());
+}
+
+struct RecordingTrace final : IFrameTrace {
+    void OnFrame(const TraceRecord& r) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        records.push_back(r);
+    }
+    std::vector<TraceRecord> Taken()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return records;
+    }
+    std::mutex mutex;
+    std::vector<TraceRecord> records;
+};
+
+TEST(SimServer, TraceShowsRequestsReceivedAndRepliesSentOrWithheld)
+{
+    SimOptions o;
+    o.faults.noiseBytes = 3;
+    RecordingTrace trace;
+    CSimServer server(o);
+    server.SetTrace(&trace);
+    std::string error;
+    ASSERT_TRUE(server.Open(error)) << error;
+    server.Start();
+    test::CRecordingNotifier notifier;
+    CControllerLink link(notifier);
+    link.Open(server.DevicePath(), false);
+    CUIntParam vtt("vtt");
+    ASSERT_TRUE(vtt.Get(link));
+    server.Faults().silent = true;
+    CParamTextMsg unanswered(CParamTextMsg::Get, "vtt");
+    EXPECT_FALSE(link.Transact(unanswered, {.timeoutMs = 100, .tries = 1, .showError = false}));
+    server.Stop();
+
+    const std::vector<TraceRecord> records = trace.Taken();
+    ASSERT_EQ(records.size(), 5u); // request, noise, reply; request, reply withheld
+    EXPECT_EQ(records[0].direction, TraceDirection::Received);
+    EXPECT_EQ(records[0].verdict, TraceVerdict::Accepted);
+    EXPECT_EQ(records[0].header, (Bytes{0xBE, 0x40, 0x14, 0x00}));
+    EXPECT_EQ(records[1].detail, "noise");
+    EXPECT_EQ(records[1].wire.size(), 3u);
+    EXPECT_EQ(records[2].direction, TraceDirection::Sent);
+    EXPECT_EQ(records[2].header, (Bytes{0xBF, 0x40, 0x14, 0x00}));
+    EXPECT_EQ(records[2].wire.front(), 0x10);
+    EXPECT_EQ(records[3].verdict, TraceVerdict::Accepted);
+    EXPECT_EQ(records[4].verdict, TraceVerdict::Withheld);
+    EXPECT_EQ(records[4].direction, TraceDirection::Sent);
 }
 
 TEST(SimServer, SilentControllerFailsAfterThreeTries)
