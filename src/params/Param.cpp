@@ -103,10 +103,27 @@ bool CParam::ParseReply(std::string_view text)
     return true;
 }
 
+namespace {
+
+// A name or value that would put more than one record on the wire is
+// refused before anything is sent.
+bool RefuseUnsafe(CControllerLink& link, std::string_view name, std::string_view value)
+{
+    const std::optional<std::string> problem = CheckSetText(name, value);
+    if (!problem)
+        return false;
+    link.Notifier().Notify("Error: " + *problem + ". Nothing was sent.", "Error", MsgButtons::Ok, MsgIcon::Stop);
+    return true;
+}
+
+} // namespace
+
 bool CParam::Get(CControllerLink& link)
 {
-    CParamTextMsg msg(CParamTextMsg::Get, name_);
     retrieved_ = false;
+    if (RefuseUnsafe(link, name_, {}))
+        return false;
+    CParamTextMsg msg(CParamTextMsg::Get, name_);
     if (!link.Transact(msg))
         return false;
     return ParseReply(msg.Text());
@@ -114,6 +131,8 @@ bool CParam::Get(CControllerLink& link)
 
 bool CParam::Set(CControllerLink& link)
 {
+    if (RefuseUnsafe(link, name_, ToText()))
+        return false;
     std::string text = name_ + ": " + ToText();
     if (text.size() > CParamTextMsg::kMaxText) {
         link.Notifier().Notify("Error: The value of " + name_ + " is too long to send (" +

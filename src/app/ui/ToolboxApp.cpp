@@ -75,6 +75,7 @@ CToolboxApp::CToolboxApp(ToolboxOptions options, INotifier* notifier)
 
 CToolboxApp::~CToolboxApp()
 {
+    link_.SetTrace(nullptr);
     link_.Close();
     if (simulator_)
         simulator_->Stop();
@@ -102,6 +103,16 @@ bool CToolboxApp::InitInstance()
     if (!appData.empty() && dataPath == appData + "/")
         QDir().mkpath(QString::fromStdString(appData));
     directories_.SetDataPath(dataPath);
+
+    if (!options_.tracePath.empty()) {
+        std::string error;
+        trace_ = CTraceFile::Open(options_.tracePath, error, "halcyra-toolbox");
+        if (!trace_) {
+            notifier_.Notify("Error: The trace cannot be written: " + error, "Error", MsgButtons::Ok, MsgIcon::Stop);
+            return false;
+        }
+        link_.SetTrace(trace_.get());
+    }
 
     return !options_.simulator || StartSimulator();
 }

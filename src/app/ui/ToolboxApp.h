@@ -6,6 +6,7 @@
 #include "app/InstanceLock.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
+#include "link/TraceFile.h"
 #include "pages/ui/BusyIndicators.h"
 
 #include <memory>
@@ -68,6 +69,7 @@ private:
     CInstanceLock lock_;
     CDataDirectories directories_;
     std::unique_ptr<sim::CSimServer> simulator_; // outlives the link's use of it
+    std::unique_ptr<CTraceFile> trace_;          // --trace; outlives the link's use of it
     CControllerLink link_;
     CToolboxContext context_;
 };

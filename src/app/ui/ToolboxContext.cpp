@@ -30,6 +30,9 @@ bool ParseToolboxArgs(const std::vector<std::string>& args, ToolboxOptions& o, b
         } else if (a == "--render") {
             if (!value(o.renderDir))
                 return false;
+        } else if (a == "--trace") {
+            if (!value(o.tracePath))
+                return false;
         } else if (a == "--measure-startup") {
             o.measureStartup = true;
         } else if (a.rfind("--sim-", 0) == 0) {
@@ -56,7 +59,7 @@ bool ParseToolboxArgs(const std::vector<std::string>& args, ToolboxOptions& o, b
 std::string ToolboxUsage()
 {
     return "usage: halcyra-toolbox [--port DEVICE | --simulator [--sim-OPTION ...]] [--no-splash]\n"
-           "                       [--render DIR] [--measure-startup]\n"
+           "                       [--render DIR] [--measure-startup] [--trace FILE]\n"
            "\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
            "  --simulator        start a simulated controller in-process and talk to it\n"
@@ -69,6 +72,8 @@ std::string ToolboxUsage()
            "                     then exit;\n"
            "                     message boxes go to standard error. Without a display:\n"
            "                     QT_QPA_PLATFORM=offscreen halcyra-toolbox --simulator --no-splash --render build/shots\n"
+           "  --trace FILE       write every frame sent to and received from the controller to FILE,\n"
+           "                     one per line\n"
            "  --measure-startup  print the milliseconds from start to the interactive main dialog\n"
            "                     and exit (message boxes go to standard error)\n";
 }

@@ -19,6 +19,7 @@ struct ToolboxOptions {
     sim::SimOptions simOptions; // --sim-OPTION VALUE
     bool noSplash = false;      // --no-splash
     std::string renderDir;      // --render DIR
+    std::string tracePath;      // --trace FILE
     bool measureStartup = false; // --measure-startup
     // Where ports are looked for, and the instance lock file (tests change them).
     std::string sysClassTty = "/sys/class/tty";

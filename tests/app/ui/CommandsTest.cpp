@@ -260,6 +260,18 @@ TEST(Commands, AdvancedConfigurationGetAndSet)
     for (const ShownBox& box : t.notifier.shown)
         EXPECT_NE("Invalid Request", box.caption);
 
+    // A name with a line break would smuggle a second record in: nothing is sent.
+    const std::uint64_t requests = t.Requests();
+    dlg.NameEdit()->setText(QStringLiteral("ei11\r\nvms"));
+    dlg.ValueEdit()->setText(QStringLiteral("5"));
+    t.notifier.shown.clear();
+    dlg.OnSet();
+    dlg.OnGet();
+    EXPECT_EQ(requests, t.Requests());
+    ASSERT_EQ(2u, t.notifier.shown.size());
+    EXPECT_EQ(0u, t.notifier.shown[0].text.find("Error: The parameter name holds a control character"));
+    EXPECT_EQ(QStringLiteral("ERROR"), dlg.ValueEdit()->text());
+
     // On a closed port the get fails like any other.
     t.app->Link().Close();
     dlg.NameEdit()->setText(QStringLiteral("alx"));

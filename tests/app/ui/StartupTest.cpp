@@ -211,3 +211,27 @@ TEST(Startup, ABoxWithoutCaptionIsTitledWithTheProductName)
 {
     EXPECT_EQ(QStringLiteral("Halcyra Toolbox"), QGuiApplication::applicationDisplayName());
 }
+
+TEST(Startup, TraceRecordsEveryFrameOfTheRun)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = Isolated(home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const QString trace = home.filePath(QStringLiteral("run.trace"));
+    ProgramRun run(QStringLiteral(HALCYRA_TOOLBOX_BINARY));
+    const QStringList args = {QStringLiteral("--simulator"), QStringLiteral("--no-splash"), QStringLiteral("--render"),
+                              home.filePath(QStringLiteral("shots")), QStringLiteral("--trace"), trace};
+    EXPECT_EQ(0, run.Run(args, home.path(), env)) << run.errors.toStdString();
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral(" TX sent [BE 40 14 00]"))) << "a named-parameter get";
+    EXPECT_TRUE(text.contains(QStringLiteral(" RX accepted [BF 40 14 00]")));
+    EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("shots/contents-information.txt"))));
+
+    // Boxes go to standard error when measuring.
+    EXPECT_EQ(1, run.Run({QStringLiteral("--no-splash"), QStringLiteral("--measure-startup"), QStringLiteral("--trace"),
+                          QStringLiteral("/nonexistent/dir/t")},
+                         home.path(), env));
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("Error: The trace cannot be written"))) << run.errors.toStdString();
+}
