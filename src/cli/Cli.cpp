@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "link/SerialPort.h"
 #include "link/TraceFile.h"
+#include "pages/DataDirectories.h"
 #include "sim/SimServer.h"
 
 #include <iostream>
@@ -35,6 +36,8 @@ void Usage(std::ostream& out)
            "  faults --show N    the details of listed fault N\n"
            "  faults --clear N   clear listed fault N and list the faults again\n"
            "  faults --report FILE  write every listed fault to a report file\n"
+           "  pages config|calibration|diagnostics\n"
+           "                     the titles of the pages that sheet holds for this controller, in order\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -59,6 +62,7 @@ const std::map<std::string, Command>& Commands()
         {"save-setup", {CmdSaveSetup, true}},
         {"restore-setup", {CmdRestoreSetup, true}},
         {"faults", {CmdFaults, true}},
+        {"pages", {CmdPages, true}},
     };
     return commands;
 }
@@ -174,7 +178,9 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "halcyra: " << e.what() << "\n";
         return kExitFailed;
     }
-    CommandContext context{link, notifier, out, err, in, commandArgs};
+    CDataDirectories directories;
+    CPageContext pages(link, notifier, directories);
+    CommandContext context{link, notifier, pages, out, err, in, commandArgs};
     try {
         return it->second.run(context);
     } catch (const CSerialException& e) {

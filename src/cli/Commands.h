@@ -3,6 +3,7 @@
 
 #include "cli/TerminalNotifier.h"
 #include "link/ControllerLink.h"
+#include "pages/PageContext.h"
 
 #include <iosfwd>
 #include <string>
@@ -13,6 +14,10 @@ namespace halcyra::cli {
 struct CommandContext {
     CControllerLink& link;
     CTerminalNotifier& notifier;
+    // For the procedures the command line shares with the pages: no files
+    // are chosen (paths are arguments) and ticks run on the context's manual
+    // clock, which the command moves on in real time.
+    CPageContext& pages;
     std::ostream& out;
     std::ostream& err;
     std::istream& in;
@@ -31,5 +36,6 @@ int CmdInfo(CommandContext& c);
 int CmdSaveSetup(CommandContext& c);
 int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
+int CmdPages(CommandContext& c);
 
 } // namespace halcyra::cli
