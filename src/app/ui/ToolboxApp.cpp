@@ -7,7 +7,10 @@
 #include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxDlg.h"
-#include "pages/ui/ScreenListing.h"
+#include "calibration/ui/CalibrationScreens.h"
+#include "config/ui/ConfigurationScreens.h"
+#include "diagnostics/ui/DiagnosticsScreens.h"
+#include "pages/ui/ScreenRenderer.h"
 #include "setup/Faults.h"
 #include "setup/ui/FaultContents.h"
 #include "setup/ui/FaultDetailsDlg.h"
@@ -18,7 +21,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QPixmap>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -159,29 +161,6 @@ int CToolboxApp::Run()
     return 0;
 }
 
-namespace {
-
-// The screen as a picture, and beside it the list of its controls.
-bool Save(QWidget& widget, const QString& dir, const QString& name)
-{
-    QApplication::processEvents();
-    const QString path = QDir(dir).filePath(name);
-    bool ok = widget.grab().save(path, "PNG");
-    QFile listing(path.left(path.size() - 4) + QStringLiteral(".txt"));
-    ok = ok && listing.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-         listing.write(ListControls(widget).toUtf8()) >= 0;
-    std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write", path.toLocal8Bit().constData());
-    return ok;
-}
-
-void ShowForGrab(QWidget& widget)
-{
-    widget.adjustSize();
-    widget.show();
-    QApplication::processEvents();
-}
-
-} // namespace
 
 int CToolboxApp::RenderTo(const std::string& dirText)
 {
@@ -190,51 +169,44 @@ int CToolboxApp::RenderTo(const std::string& dirText)
         std::fprintf(stderr, "halcyra-toolbox: cannot create %s\n", dirText.c_str());
         return 1;
     }
-    int failures = 0;
-    auto save = [&](QWidget& w, const char* name) { failures += Save(w, dir, QString::fromLatin1(name)) ? 0 : 1; };
+    CScreenRenderer screens(dir);
 
     CSplashDlg splash;
-    ShowForGrab(splash);
-    save(splash, "splash.png");
+    screens.Save(splash, QStringLiteral("splash"));
     splash.hide();
 
     std::unique_ptr<CToolboxDlg> main = CreateMainDialog();
     main->EnsureInitialised();
-    ShowForGrab(*main);
-    save(*main, "main.png");
+    screens.Save(*main, QStringLiteral("main"));
 
     {
         CPortSelectDlg ports(context_, main.get());
         ports.EnsureInitialised();
-        ShowForGrab(ports);
-        save(ports, "port-select.png");
+        screens.Save(ports, QStringLiteral("port-select"));
     }
     {
         CAdvancedConfigDlg advanced(context_, main.get());
         advanced.EnsureInitialised();
-        ShowForGrab(advanced);
-        save(advanced, "advanced-config.png");
+        screens.Save(advanced, QStringLiteral("advanced-config"));
     }
     {
         CSaveRestoreDlg saveRestore(context_, main.get());
         saveRestore.EnsureInitialised();
-        ShowForGrab(saveRestore);
-        save(saveRestore, "save-restore.png");
+        screens.Save(saveRestore, QStringLiteral("save-restore"));
     }
     {
         CAboutDlg about(context_, main.get());
         about.EnsureInitialised();
-        ShowForGrab(about);
-        save(about, "about.png");
+        screens.Save(about, QStringLiteral("about"));
     }
     {
         CSetupSheet sheet(context_, main.get());
-        ShowForGrab(sheet);
-        const char* names[] = {"contents-config.png", "contents-calibration.png", "contents-diagnostics.png",
-                               "contents-faults.png", "contents-information.png"};
+        const char* names[] = {"contents-config", "contents-calibration", "contents-diagnostics", "contents-faults",
+                               "contents-information"};
+        CScreenRenderer::Show(sheet);
         for (int i = 0; i < sheet.GetPageCount() && i < 5; ++i) {
             sheet.SetActivePage(i);
-            save(sheet, names[i]);
+            screens.Save(sheet, QString::fromLatin1(names[i]));
         }
         // The details of the first fault listed, as View shows them.
         const std::vector<FaultListEntry>& faults = sheet.Faults()->Faults().Entries();
@@ -242,20 +214,22 @@ int CToolboxApp::RenderTo(const std::string& dirText)
             CFaultInfo info;
             info.Fetch(link_, faults.front().faultNumber);
             CFaultDetailsDlg details(QString::fromStdString(info.Text()), &sheet);
-            ShowForGrab(details);
-            save(details, "fault-details.png");
+            screens.Save(details, QStringLiteral("fault-details"));
         }
         sheet.done(QDialog::Rejected);
     }
     {
         CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"), main.get());
         sheet.AddPage(new CInformationPage(context_));
-        ShowForGrab(sheet);
-        save(sheet, "information.png");
+        screens.Save(sheet, QStringLiteral("information"));
         sheet.done(QDialog::Rejected);
     }
+    // Each subsystem draws its own sheets and dialogs.
+    RenderConfigurationScreens(context_, main.get(), screens);
+    RenderCalibrationScreens(context_, main.get(), screens);
+    RenderDiagnosticsScreens(context_, main.get(), screens);
     main->hide();
-    return failures == 0 ? 0 : 1;
+    return screens.Failures() == 0 ? 0 : 1;
 }
 
 } // namespace halcyra

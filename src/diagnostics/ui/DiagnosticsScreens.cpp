@@ -1,0 +1,9 @@
+#include "diagnostics/ui/DiagnosticsScreens.h"
+
+#include "pages/ui/ScreenRenderer.h"
+
+namespace halcyra {
+
+void RenderDiagnosticsScreens(CUiContext&, QWidget*, CScreenRenderer&) {}
+
+} // namespace halcyra
