@@ -1,7 +1,9 @@
 // The fault list, one fault's details, clearing and the fault report.
 
+#include "InProcessController.h"
 #include "SimFixture.h"
 #include "link/MemoryPort.h"
+#include "link/MessageIds.h"
 #include "setup/Faults.h"
 
 #include <gtest/gtest.h>
@@ -208,4 +210,19 @@ TEST(Faults, RecordIsKeptWhenOnlyTheDescriptionFails)
     EXPECT_EQ(1.5f, info.record.data[0]);
     EXPECT_EQ("", info.description);
     EXPECT_NE(std::string::npos, info.Text().find("Count:\t\t004"));
+}
+
+TEST(Faults, ARecordThatFailsInTheMiddleOfARefreshLeavesTheOthersListed)
+{
+    InProcessController c;
+    // The record of slot 1 never comes; slot 3 answers as before.
+    c.unanswered = [](const sim::Request& r) {
+        return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kFaultRecordOp &&
+               r.PayloadU16(0) == 1;
+    };
+    CFaultList list;
+    EXPECT_TRUE(list.Refresh(c.link));
+    EXPECT_EQ(std::vector<std::string>{"003: Supply voltage low"}, Texts(list));
+    EXPECT_TRUE(list.ActionsEnabled());
+    EXPECT_EQ(std::vector<std::string>{kTransactionErrorText}, c.notifier.Texts()) << "one box for the lost record";
 }
