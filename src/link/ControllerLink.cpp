@@ -66,8 +66,7 @@ void CControllerLink::SetTrace(IFrameTrace* trace)
     }
     rx_.OnPassedOver([this](const PassedOverInput& input) {
         trace_->OnFrame({std::chrono::system_clock::now(), TraceDirection::Received, TraceVerdict::Discarded, {},
-                         input.bytes,
-                         std::string(input.cause) + ", in state \"" + LexStateName(input.state) + "\""});
+                         input.bytes, input.Describe()});
     });
 }
 

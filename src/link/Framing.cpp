@@ -128,6 +128,11 @@ const char* LexStateName(LexState state)
     return "?";
 }
 
+std::string PassedOverInput::Describe() const
+{
+    return std::string(cause) + ", in state \"" + LexStateName(state) + "\"";
+}
+
 const char* FrameCheckText(FrameCheck check)
 {
     switch (check) {

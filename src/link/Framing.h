@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -94,6 +95,9 @@ struct PassedOverInput {
     std::vector<std::uint8_t> bytes;
     LexState state;    // where the finder was when it gave them up
     const char* cause; // "noise", "DLE followed by another byte", ...
+
+    // "noise, in state "ground"": what a trace says of them.
+    std::string Describe() const;
 };
 
 // The checker's verdict on a complete frame's length byte and checksum.

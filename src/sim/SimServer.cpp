@@ -189,8 +189,7 @@ void CSimServer::SetTrace(IFrameTrace* trace)
         return;
     }
     assembler_.OnPassedOver([this](const PassedOverInput& input) {
-        Trace(TraceDirection::Received, TraceVerdict::Discarded, input.bytes,
-              std::string(input.cause) + ", in state \"" + LexStateName(input.state) + "\"");
+        Trace(TraceDirection::Received, TraceVerdict::Discarded, input.bytes, input.Describe());
     });
 }
 

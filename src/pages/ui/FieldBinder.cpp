@@ -34,6 +34,16 @@ int Decimals(double step)
 
 CFieldBinder::CFieldBinder(QWidget* owner, const CUnitsParam* units) : QObject(owner), owner_(owner), units_(units) {}
 
+void CFieldBinder::UserChanged(const std::function<void()>& store)
+{
+    // Values going into the controls are not the user's doing.
+    if (showing_)
+        return;
+    store();
+    Refresh();
+    emit edited();
+}
+
 QWidget* CFieldBinder::MakeControl(const FieldSpec& field, Bound& bound)
 {
     const QString id = Q(field.id);
@@ -49,13 +59,8 @@ QWidget* CFieldBinder::MakeControl(const FieldSpec& field, Bound& bound)
     case FieldKind::SpinEdit: {
         auto* spin = new QDoubleSpinBox(owner_);
         spin->setKeyboardTracking(false);
-        connect(spin, &QDoubleSpinBox::valueChanged, this, [this, &field](double v) {
-            if (showing_)
-                return;
-            field.value.SetNumber(v);
-            Refresh();
-            emit edited();
-        });
+        connect(spin, &QDoubleSpinBox::valueChanged, this,
+                [this, &field](double v) { UserChanged([&] { field.value.SetNumber(v); }); });
         return spin;
     }
     case FieldKind::ComboByPosition:
@@ -63,24 +68,14 @@ QWidget* CFieldBinder::MakeControl(const FieldSpec& field, Bound& bound)
         auto* combo = new QComboBox(owner_);
         for (const FieldChoice& choice : field.choices)
             combo->addItem(Q(choice.text), choice.data);
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, &field](int index) {
-            if (showing_)
-                return;
-            StoreFieldChoice(field, index);
-            Refresh();
-            emit edited();
-        });
+        connect(combo, &QComboBox::currentIndexChanged, this,
+                [this, &field](int index) { UserChanged([&] { StoreFieldChoice(field, index); }); });
         return combo;
     }
     case FieldKind::CheckBox: {
         auto* check = new QCheckBox(Q(field.label), owner_);
-        connect(check, &QCheckBox::toggled, this, [this, &field](bool on) {
-            if (showing_)
-                return;
-            StoreFieldChecked(field, on);
-            Refresh();
-            emit edited();
-        });
+        connect(check, &QCheckBox::toggled, this,
+                [this, &field](bool on) { UserChanged([&] { StoreFieldChecked(field, on); }); });
         return check;
     }
     case FieldKind::RadioGroup: {
@@ -96,11 +91,8 @@ QWidget* CFieldBinder::MakeControl(const FieldSpec& field, Bound& bound)
             bound.buttons.push_back(radio);
         }
         connect(group, &QButtonGroup::idToggled, this, [this, &field](int index, bool on) {
-            if (showing_ || !on)
-                return;
-            StoreFieldChoice(field, index);
-            Refresh();
-            emit edited();
+            if (on)
+                UserChanged([&] { StoreFieldChoice(field, index); });
         });
         return box;
     }
@@ -108,13 +100,11 @@ QWidget* CFieldBinder::MakeControl(const FieldSpec& field, Bound& bound)
         auto* slider = new QSlider(Qt::Horizontal, owner_);
         slider->setMinimumWidth(160);
         connect(slider, &QSlider::valueChanged, this, [this, &field](int position) {
-            if (showing_)
-                return;
-            const double step = FieldStep(field, units_) > 0 ? FieldStep(field, units_) : 1;
-            const double minimum = field.range ? field.range->minimum : 0;
-            field.value.SetNumber(minimum + position * step);
-            Refresh();
-            emit edited();
+            UserChanged([&] {
+                const double step = FieldStep(field, units_) > 0 ? FieldStep(field, units_) : 1;
+                const double minimum = field.range ? field.range->minimum : 0;
+                field.value.SetNumber(minimum + position * step);
+            });
         });
         return slider;
     }

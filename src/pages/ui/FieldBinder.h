@@ -53,13 +53,15 @@ private:
         std::vector<QWidget*> buttons; // radio buttons
     };
     QWidget* MakeControl(const FieldSpec& field, Bound& bound);
+    // A control changed: store its value, apply the rules, tell the page.
+    void UserChanged(const std::function<void()>& store);
     void Show(const FieldSpec& field, Bound& bound);
 
     QWidget* owner_;
     const CUnitsParam* units_;
     PageFields fields_;
     std::vector<Bound> bound_;
-    bool showing_ = false; // values going into controls: not the user's doing
+    bool showing_ = false; // values are going into the controls
 };
 
 } // namespace halcyra
