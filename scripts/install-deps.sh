@@ -9,4 +9,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   libgtest-dev libgmock-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
-  xvfb imagemagick >/dev/null
+  xvfb imagemagick \
+  help2man dpkg-dev appstream desktop-file-utils >/dev/null

@@ -92,6 +92,10 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
             Usage(out);
             return kExitOk;
         }
+        if (a == "--version") {
+            out << "halcyra " HALCYRA_VERSION "\n";
+            return kExitOk;
+        }
         if (a == "--port") {
             if (i + 1 >= args.size()) {
                 err << "halcyra: --port needs a device\n";
