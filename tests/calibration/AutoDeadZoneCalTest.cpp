@@ -211,6 +211,9 @@ TEST(AutoDeadZoneCal, ProgressIsTheWholePercentBelowTheControllersFigure)
 TEST(AutoDeadZoneCal, LeavingBeforeAnyFineSweepAsksNothingAndEndsTheRun)
 {
     DeadZoneRig rig;
+    // A measured dead zone the page has read that differs from the stored one.
+    rig.SetParam("DZSwpDZl", "0.500000");
+    rig.logic.FetchAll(rig.ipc.link);
     rig.PressUntilStep(4);
     rig.cal.PressMain();
     rig.Advance(1000ms);
