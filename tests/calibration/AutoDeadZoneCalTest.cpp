@@ -192,6 +192,25 @@ TEST(AutoDeadZoneCal, ABlankErrorTextShowsNoBoxButAnEmptyOneDoes)
     }
 }
 
+TEST(AutoDeadZoneCal, AnErrorTextThatCouldNotBeReadIsNotShownAgainFromAnEarlierSweep)
+{
+    DeadZoneRig rig(Options({{"dz-sweep-ms", "1000"}, {"dz-fail", "coarse-right,coarse-left"}, {"dz-error", "Too fast"}}));
+    rig.PressUntilStep(4);
+    rig.cal.PressMain();
+    rig.Advance(1000ms);
+    rig.cal.PressMain();
+    rig.Advance(1000ms);
+    ASSERT_EQ(std::vector<std::string>{"Too fast"}, rig.Boxes());
+    rig.withhold = [](const sim::Request& r) {
+        const sim::Bytes p = r.Payload();
+        return r.Operation() == 0 && std::string(p.begin(), p.end()) == "DZSwpErr";
+    };
+    rig.cal.PressMain(); // the left coarse sweep fails
+    rig.Advance(1000ms);
+    EXPECT_EQ(4, rig.Instruction());
+    EXPECT_EQ((std::vector<std::string>{"Too fast", "Communication Error Occured"}), rig.Boxes());
+}
+
 TEST(AutoDeadZoneCal, ProgressIsTheWholePercentBelowTheControllersFigure)
 {
     DeadZoneRig rig(Options({{"dz-sweep-ms", "10000"}}));

@@ -127,6 +127,14 @@ TEST(SteerSensorCal, LeavingMidWizardStopsTheReadingsAndComingBackStartsAtInstru
     cal.Press();
     cal.Show();
     EXPECT_EQ(2, cal.Step());
+
+    // A completed wizard comes back at instruction 1 with its button to match.
+    for (int press = 0; press < 4 && cal.Step() < 5; ++press)
+        cal.Press();
+    ASSERT_EQ(5, cal.Step());
+    cal.Leave();
+    cal.Show();
+    EXPECT_EQ("Next >>", std::string(cal.ButtonText()));
 }
 
 TEST(SteerSensorCal, AnUnpluggedControllerShowsOneBoxAndThePageRecoversWhenItAnswers)
