@@ -125,6 +125,12 @@ FieldSpec& FieldSpec::EnabledWhen(std::function<bool()> rule)
     return *this;
 }
 
+FieldSpec& FieldSpec::VisibleWhen(std::function<bool()> rule)
+{
+    visible = std::move(rule);
+    return *this;
+}
+
 FieldSpec& FieldSpec::Note(std::string text)
 {
     note = std::move(text);
@@ -277,6 +283,8 @@ double FieldStep(const FieldSpec& field, const CUnitsParam* units)
 }
 
 bool FieldEnabled(const FieldSpec& field) { return !field.enabled || field.enabled(); }
+
+bool FieldVisible(const FieldSpec& field) { return !field.visible || field.visible(); }
 
 int FieldChoiceIndex(const FieldSpec& field)
 {

@@ -88,6 +88,7 @@ struct FieldSpec {
     std::string unitText;
     std::string format = "%g"; // how a number is shown
     std::function<bool()> enabled; // enabled when empty
+    std::function<bool()> visible; // shown when empty
     std::string note;              // a line under the control
 
     FieldSpec& Range(double minimum, double maximum);
@@ -97,6 +98,7 @@ struct FieldSpec {
     FieldSpec& InDisplayUnits();
     FieldSpec& Format(std::string printfFormat);
     FieldSpec& EnabledWhen(std::function<bool()> rule);
+    FieldSpec& VisibleWhen(std::function<bool()> rule);
     FieldSpec& Note(std::string text);
 };
 
@@ -120,6 +122,7 @@ std::string FieldUnitText(const FieldSpec& field, const CUnitsParam* units);
 std::optional<FieldRange> FieldRangeNow(const FieldSpec& field, const CUnitsParam* units);
 double FieldStep(const FieldSpec& field, const CUnitsParam* units);
 bool FieldEnabled(const FieldSpec& field);
+bool FieldVisible(const FieldSpec& field);
 // The entry or button the value selects; -1 when none does.
 int FieldChoiceIndex(const FieldSpec& field);
 // Stores the choice at index (position or data by kind).

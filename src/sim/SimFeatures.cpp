@@ -1,10 +1,13 @@
 // The features of the simulated controller: adding one is one line here.
 
 #include "sim/BlockFeature.h"
+#include "sim/DeadZoneFeature.h"
 #include "sim/FaultFeature.h"
+#include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
 #include "sim/ParamFeature.h"
 #include "sim/StatusFeature.h"
+#include "sim/SteerSensorFeature.h"
 
 namespace halcyra::sim {
 
@@ -24,6 +27,7 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
     static const std::vector<SimFeatureKind> kinds = {
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
+        Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
     };
     return kinds;
 }

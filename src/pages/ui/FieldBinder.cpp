@@ -137,6 +137,7 @@ QFormLayout* CFieldBinder::Build(PageFields fields)
             bound.unit->setMinimumWidth(24);
             row->addWidget(bound.unit);
         }
+        bound.cell = cell;
         if (field.kind == FieldKind::CheckBox || field.label.empty()) {
             form->addRow(cell);
         } else {
@@ -145,10 +146,10 @@ QFormLayout* CFieldBinder::Build(PageFields fields)
             form->addRow(bound.label, cell);
         }
         if (!field.note.empty()) {
-            auto* note = new QLabel(Q(field.note), owner_);
-            note->setObjectName(Q(field.id) + QStringLiteral("Note"));
-            note->setWordWrap(true);
-            form->addRow(QString(), note);
+            bound.note = new QLabel(Q(field.note), owner_);
+            bound.note->setObjectName(Q(field.id) + QStringLiteral("Note"));
+            bound.note->setWordWrap(true);
+            form->addRow(QString(), bound.note);
         }
     }
     return form;
@@ -216,6 +217,14 @@ void CFieldBinder::Refresh()
         bound_[i].control->setEnabled(enabled);
         if (bound_[i].label)
             bound_[i].label->setEnabled(enabled);
+        if (fields_[i].visible) {
+            // Hidden widgets take no room in the form.
+            const bool visible = FieldVisible(fields_[i]);
+            for (QWidget* part : {static_cast<QWidget*>(bound_[i].cell), static_cast<QWidget*>(bound_[i].label),
+                                  static_cast<QWidget*>(bound_[i].note)})
+                if (part)
+                    part->setVisible(visible);
+        }
         if (bound_[i].unit)
             bound_[i].unit->setText(Q(FieldUnitText(fields_[i], units_)));
     }
@@ -225,7 +234,7 @@ bool CFieldBinder::FromControls(INotifier& notifier)
 {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const FieldSpec& field = fields_[i];
-        if (field.kind != FieldKind::Edit || field.value.IsReadOnly() || !FieldEnabled(field))
+        if (field.kind != FieldKind::Edit || field.value.IsReadOnly() || !FieldEnabled(field) || !FieldVisible(field))
             continue;
         auto* edit = static_cast<QLineEdit*>(bound_[i].control);
         if (auto error = StoreFieldText(field, edit->text().toStdString(), units_)) {

@@ -35,7 +35,7 @@ public:
     // Stores typed texts. The first field that cannot be stored shows its
     // message, takes the focus and makes this false.
     bool FromControls(INotifier& notifier);
-    // Applies the enabling rules and unit texts again.
+    // Applies the enabling and visibility rules and unit texts again.
     void Refresh();
 
     QWidget* Control(const std::string& id) const;
@@ -50,6 +50,8 @@ private:
         QWidget* control = nullptr;
         QLabel* label = nullptr;
         QLabel* unit = nullptr;
+        QWidget* cell = nullptr;  // the control, or the control with its unit
+        QLabel* note = nullptr;
         std::vector<QWidget*> buttons; // radio buttons
     };
     QWidget* MakeControl(const FieldSpec& field, Bound& bound);

@@ -57,6 +57,12 @@ public:
     virtual bool OnSetActive();
     virtual bool OnKillActive();
     virtual bool OnQueryCancel();
+    // The sheet's OK, once the active page has been left: called on every
+    // page created in this run.
+    virtual void OnOK() {}
+    // The sheet's run has ended, however: the page's window goes, and with
+    // it whatever ticks the page started.
+    virtual void OnDestroy() {}
 
     bool IsPageModified() const { return logic_.IsPageModified(); }
     void SetPageModified(bool modified);
