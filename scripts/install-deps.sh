@@ -10,4 +10,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   libgtest-dev libgmock-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
   xvfb imagemagick \
-  help2man dpkg-dev appstream desktop-file-utils >/dev/null
+  help2man dpkg-dev appstream desktop-file-utils bash-completion >/dev/null
