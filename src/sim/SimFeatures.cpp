@@ -4,7 +4,9 @@
 #include "sim/FaultFeature.h"
 #include "sim/InfoFeature.h"
 #include "sim/ParamFeature.h"
+#include "sim/RadioFeature.h"
 #include "sim/StatusFeature.h"
+#include "sim/VehicleFeature.h"
 
 namespace halcyra::sim {
 
@@ -24,6 +26,7 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
     static const std::vector<SimFeatureKind> kinds = {
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
+        Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
     };
     return kinds;
 }
