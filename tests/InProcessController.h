@@ -13,7 +13,7 @@
 namespace halcyra::test {
 
 struct InProcessController {
-    InProcessController() : link(notifier)
+    explicit InProcessController(sim::SimSettings settings = {}) : link(notifier), controller(std::move(settings))
     {
         link.SetPort(&port);
         port.OnWait([this] { AnswerWritten(); });
