@@ -187,7 +187,10 @@ void CVehicleModelState::ChooseMode(CControllerLink& link, int chosen, bool modi
 {
     if (chosen == kExternalFile) {
         mode = kExternalFile;
+        // A profile loaded earlier is no longer shown, so it is no longer offered.
         shownProfileName.clear();
+        profile.Clear();
+        profileLoaded = false;
         LayOut(link, true, modified);
     } else {
         mode = kInternalDatabase;

@@ -210,7 +210,6 @@ TEST(GpsPage, CorrectionsFollowTheOptionWordAndTheReceiver)
     EXPECT_EQ("Pemlo GPS&Display", ReceiverChoices(8, "Own").at(9).text);
     EXPECT_EQ("Own", ReceiverChoices(9, "Own").at(9).text);
     EXPECT_EQ("Pemlo GPS Only", ReceiverChoices(9, "Own").at(10).text);
-    EXPECT_EQ("NOT USED", ReceiverChoices(1, "").at(7).text);
 }
 
 TEST(GpsPage, TheOlderOptionWordAndTheRulesOfAnExchange)

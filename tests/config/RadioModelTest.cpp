@@ -115,16 +115,14 @@ TEST(RadioPage, SavingWaitsForTheRadioUnderTheBusyIndicator)
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(60));
     EXPECT_EQ((std::vector<std::string>{"rni: 7"}), rig.Sets());
     EXPECT_EQ(0, rig.busy.depth);
-    const int callsBefore = rig.busy.calls;
 
     // No to "Save Changes?": no wait.
     rig.Activate();
     StoreFieldChoice(rig.model.Fields()[0], 9);
     rig.notifier.answers = {MsgAnswer::No};
-    const int callsAfterActivation = rig.busy.calls;
+    const int callsBefore = rig.busy.calls;
     rig.model.Leave(rig.link, rig.busy);
-    EXPECT_EQ(callsAfterActivation, rig.busy.calls);
-    EXPECT_GT(callsAfterActivation, callsBefore);
+    EXPECT_EQ(callsBefore, rig.busy.calls);
 }
 
 TEST(RadioPage, AControllerThatStopsAnsweringIsNotAsked50TimesMore)

@@ -121,6 +121,17 @@ TEST(VehicleChange, NothingChosenSendsNothing)
     EXPECT_EQ(VehicleChangeResult::NothingToApply, state.Apply(rig.link, Instant()));
     EXPECT_TRUE(rig.sent.empty());
     EXPECT_TRUE(rig.notifier.shown.empty());
+
+    // Choosing the external file again puts away the profile no longer shown.
+    ScratchDir dir;
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.ChooseMode(rig.link, CVehicleModelState::kInternalDatabase, true);
+    state.ChooseMode(rig.link, CVehicleModelState::kExternalFile, true);
+    EXPECT_EQ("", state.shownProfileName);
+    rig.sent.clear();
+    EXPECT_EQ(VehicleChangeResult::NothingToApply, state.Apply(rig.link, Instant()));
+    EXPECT_TRUE(rig.sent.empty());
 }
 
 TEST(VehicleChange, AProfileIsRefusedBeforeAnythingIsSent)
