@@ -3,7 +3,6 @@
 #include "config/ConfigurationPages.h"
 #include "pages/DataDirectories.h"
 #include "pages/SerialGuard.h"
-#include "pages/ui/FieldBinder.h"
 #include "pages/ui/HCPropertySheet.h"
 #include "pages/ui/UiContext.h"
 
