@@ -53,6 +53,9 @@ inline constexpr std::uint8_t kFaultCountOp = 5;
 inline constexpr std::uint8_t kFaultTextOp = 6;
 inline constexpr std::uint8_t kLoggingSub = 14;
 inline constexpr std::uint8_t kVehicleSub = 20;
+inline constexpr std::uint8_t kVehicleCountOp = 0;
+inline constexpr std::uint8_t kVehicleEntryOp = 1;
+inline constexpr std::uint8_t kVehicleSelectOp = 2;
 } // namespace table
 
 } // namespace halcyra::wire
