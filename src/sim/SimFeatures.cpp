@@ -1,6 +1,7 @@
 // The features of the simulated controller: adding one is one line here.
 
 #include "sim/BlockFeature.h"
+#include "sim/DiagnosticsFeature.h"
 #include "sim/FaultFeature.h"
 #include "sim/InfoFeature.h"
 #include "sim/ParamFeature.h"
@@ -24,6 +25,7 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
     static const std::vector<SimFeatureKind> kinds = {
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
+        Kind<CDiagnosticsFeature>(),
     };
     return kinds;
 }
