@@ -38,6 +38,9 @@ void Usage(std::ostream& out)
            "  faults --report FILE  write every listed fault to a report file\n"
            "  pages config|calibration|diagnostics\n"
            "                     the titles of the pages that sheet holds for this controller, in order\n"
+           "  diag TITLE [--count N] [--interval MS]\n"
+           "                     poll diagnostics page TITLE (as pages diagnostics lists it) N times\n"
+           "                     (default 1), every MS milliseconds (default 250): one line per poll\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -63,6 +66,7 @@ const std::map<std::string, Command>& Commands()
         {"restore-setup", {CmdRestoreSetup, true}},
         {"faults", {CmdFaults, true}},
         {"pages", {CmdPages, true}},
+        {"diag", {CmdDiag, true}},
     };
     return commands;
 }

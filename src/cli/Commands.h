@@ -37,5 +37,6 @@ int CmdSaveSetup(CommandContext& c);
 int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
 int CmdPages(CommandContext& c);
+int CmdDiag(CommandContext& c);
 
 } // namespace halcyra::cli
