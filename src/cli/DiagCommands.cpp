@@ -1,5 +1,6 @@
 // diag: a diagnostics page's values, polled as the page polls them.
 
+#include "app/ConnectionCheck.h"
 #include "cli/Commands.h"
 #include "cli/RealTimeTimers.h"
 #include "diagnostics/DiagnosticsPages.h"
@@ -80,6 +81,10 @@ int CmdDiag(CommandContext& c)
             c.err << "  " << row.title << "\n";
         return kExitUsage;
     }
+    // A silent controller ends here, after one check says why, rather than
+    // after every input of the selection has timed out.
+    if (!CheckHalcyraComms(c.link, true))
+        return kExitFailed;
     const std::vector<DiagPage> offered = SelectDiagnosticsPages(c.link);
     if (std::find(offered.begin(), offered.end(), *page) == offered.end()) {
         c.err << "halcyra: this controller's inputs have no \"" << DiagRow(*page).title
