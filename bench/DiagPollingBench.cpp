@@ -130,7 +130,7 @@ int main(int argc, char** argv)
     const double threadBefore = ThreadCpuSeconds();
     const double processBefore = ProcessCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
-    QTimer::singleShot(std::chrono::seconds(seconds), &app, &QApplication::quit);
+    QTimer::singleShot(std::chrono::seconds(seconds), Qt::PreciseTimer, &app, &QApplication::quit);
     QApplication::exec();
     const auto end = std::chrono::steady_clock::now();
     const double elapsed = std::chrono::duration<double>(end - start).count();

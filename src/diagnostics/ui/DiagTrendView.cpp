@@ -54,6 +54,30 @@ void StyleAxis(QAbstractAxis& axis, const QColor& color, const QFont& font)
     axis.setGridLineColor(QColor(0xe4, 0xe4, 0xe4));
 }
 
+// Shows lowest to highest with a margin, on round ticks; the axis is laid
+// out again only when those change.
+void ShowRange(QValueAxis& axis, double lowest, double highest)
+{
+    const double margin = std::max((highest - lowest) * 0.1, std::max(std::fabs(highest) * 0.02, 0.05));
+    const double low = lowest - margin;
+    const double high = highest + margin;
+    // A step of 1, 2 or 5 times a power of ten giving four to eight ticks.
+    const double rough = (high - low) / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10 * power;
+    for (double factor : {1.0, 2.0, 5.0})
+        if (factor * power >= rough) {
+            step = factor * power;
+            break;
+        }
+    const double min = std::floor(low / step) * step;
+    const double max = std::ceil(high / step) * step;
+    if (axis.min() == min && axis.max() == max)
+        return;
+    axis.setRange(min, max);
+    axis.setTickCount(static_cast<int>(std::lround((max - min) / step)) + 1);
+}
+
 } // namespace
 
 CDiagTrendView::CDiagTrendView(const CDiagPageValues& values, QWidget* parent)
@@ -142,8 +166,11 @@ void CDiagTrendView::Redraw(CTrendHistory::Clock::time_point now)
             break;
         }
     const double left = step * std::max(1.0, std::ceil(span / step - 1e-9));
-    time_->setRange(-left, 0);
-    time_->setTickCount(static_cast<int>(std::lround(left / step)) + 1);
+    // Laying out an axis costs more than drawing the lines: only a change does.
+    if (time_->min() != -left) {
+        time_->setRange(-left, 0);
+        time_->setTickCount(static_cast<int>(std::lround(left / step)) + 1);
+    }
 
     for (std::size_t p = 0; p < plots_.size(); ++p) {
         Plot& plot = plots_[p];
@@ -160,12 +187,8 @@ void CDiagTrendView::Redraw(CTrendHistory::Clock::time_point now)
             plot.lines[i]->clear();
         if (steps)
             continue;
-        if (auto range = history_.Range(p, now)) {
-            const double pad = std::max((range->second - range->first) * 0.1, std::max(std::fabs(range->second) * 0.02, 0.05));
-            auto* numbers = static_cast<QValueAxis*>(plot.axis);
-            numbers->setRange(range->first - pad, range->second + pad);
-            numbers->applyNiceNumbers();
-        }
+        if (auto range = history_.Range(p, now))
+            ShowRange(*static_cast<QValueAxis*>(plot.axis), range->first, range->second);
     }
     Describe(now);
 }
