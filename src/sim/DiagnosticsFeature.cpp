@@ -111,6 +111,14 @@ void CDiagnosticsFeature::Register(CSimController& sim)
 {
     namespace diag = wire::diagnostics;
     sim_ = &sim;
+    // The switch and direction readings the controller keeps as parameters.
+    const DiagReadings& live = readings_;
+    sim.OnLiveParam("RODiagOpsSwitchRaw", [&live] { return Format("%f", static_cast<double>(live.opsVolts)); });
+    sim.OnLiveParam("RODiagOpsSwitchScaled", [&live] { return std::to_string(live.opsState); });
+    sim.OnLiveParam("RODiagRemoteEngageSwitchRaw",
+                    [&live] { return Format("%f", static_cast<double>(live.engageVolts)); });
+    sim.OnLiveParam("RODiagRemoteEngageSwitchScaled", [&live] { return std::to_string(live.engageState); });
+    sim.OnLiveParam("ROVehDirection", [&live] { return std::to_string(live.direction); });
     sim.On(wire::kDiagnosticsMsg, diag::kSub, diag::kReadOp, [this](CSimController&, const Request& r) -> std::optional<Bytes> {
         if (r.body.size() < 4 || r.body[3] != diag::kLiveSelector)
             return std::nullopt;
@@ -257,12 +265,6 @@ void CDiagnosticsFeature::Tick(Clock::time_point now)
     d.engageVolts = static_cast<float>(std::max(0.0, (engaged ? 12.0 : 0.02) + 0.05 * Noise(t, 51)));
     d.engageState = engaged ? 1 : 0;
 
-    CParamStore& params = sim_->Params();
-    params.Define("RODiagOpsSwitchRaw", Format("%f", static_cast<double>(d.opsVolts)));
-    params.Define("RODiagOpsSwitchScaled", std::to_string(d.opsState));
-    params.Define("RODiagRemoteEngageSwitchRaw", Format("%f", static_cast<double>(d.engageVolts)));
-    params.Define("RODiagRemoteEngageSwitchScaled", std::to_string(d.engageState));
-    params.Define("ROVehDirection", std::to_string(d.direction));
 }
 
 } // namespace halcyra::sim

@@ -48,7 +48,9 @@ void CParamFeature::Register(CSimController& sim)
 {
     sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamGetOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
         std::string name = PayloadText(r);
-        auto value = s.Params().Get(name);
+        auto value = s.LiveParam(name);
+        if (!value)
+            value = s.Params().Get(name);
         std::string text = value ? name + ": " + *value : Refusal(name, "unknown parameter");
         return ReplyBuilder(r).Text(text).Build();
     });

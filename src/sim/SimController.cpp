@@ -87,6 +87,19 @@ void CSimController::On(int messageId, int subCode, int operation, Handler handl
     handlers_.push_back({{messageId, subCode, operation}, std::move(handler)});
 }
 
+void CSimController::OnLiveParam(const std::string& name, std::function<std::string()> value)
+{
+    liveParams_[name] = std::move(value);
+}
+
+std::optional<std::string> CSimController::LiveParam(const std::string& name) const
+{
+    const auto live = liveParams_.find(name);
+    if (live == liveParams_.end())
+        return std::nullopt;
+    return live->second();
+}
+
 void CSimController::BeginRestart() { restartEnds_ = now_ + settings_.restartTime; }
 
 void CSimController::Tick(Clock::time_point now)

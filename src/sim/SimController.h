@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -77,6 +78,11 @@ public:
     void On(int messageId, int subCode, int operation, Handler handler);
 
     CParamStore& Params() { return params_; }
+    // A parameter a feature works out when it is asked for, such as a live
+    // reading: a get answers it before the store, and it is no part of the
+    // setup the store holds.
+    void OnLiveParam(const std::string& name, std::function<std::string()> value);
+    std::optional<std::string> LiveParam(const std::string& name) const;
     const SimSettings& Settings() const { return settings_; }
     Clock::time_point Now() const { return now_; }
 
@@ -102,6 +108,7 @@ private:
     };
     std::vector<std::pair<Key, Handler>> handlers_;
     std::vector<std::unique_ptr<CSimFeature>> features_;
+    std::map<std::string, std::function<std::string()>> liveParams_;
     SimSettings settings_;
     CParamStore params_;
     Clock::time_point now_{};

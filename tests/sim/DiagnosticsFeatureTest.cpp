@@ -66,9 +66,9 @@ TEST(SimDiagnostics, LeversAndSwitchesChangeNowAndThenAndTheirParametersFollow)
         balance.insert(d.balanceState);
         faults.insert(d.moduleFaultState);
         directions.insert(d.direction);
-        ASSERT_EQ(std::to_string(d.opsState), sim.Params().Get("RODiagOpsSwitchScaled"));
-        ASSERT_EQ(std::to_string(d.engageState), sim.Params().Get("RODiagRemoteEngageSwitchScaled"));
-        ASSERT_EQ(std::to_string(d.direction), sim.Params().Get("ROVehDirection"));
+        ASSERT_EQ(std::to_string(d.opsState), sim.LiveParam("RODiagOpsSwitchScaled"));
+        ASSERT_EQ(std::to_string(d.engageState), sim.LiveParam("RODiagRemoteEngageSwitchScaled"));
+        ASSERT_EQ(std::to_string(d.direction), sim.LiveParam("ROVehDirection"));
     }
     EXPECT_EQ((std::set<int>{1, 2, 3}), gears);
     EXPECT_EQ((std::set<int>{1, 2, 3}), directions);

@@ -8,15 +8,17 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <algorithm>
 #include <chrono>
+#include <memory>
+#include <vector>
 
 namespace halcyra {
 
 namespace {
 
-// Long enough for the values to move and the trend to show it.
-constexpr std::chrono::milliseconds kPolledBeforeDrawing{2500};
+// Long enough for the values to move and the trends to show it.
+constexpr std::chrono::milliseconds kPolledBeforeDrawing{3000};
+constexpr std::chrono::milliseconds kSheetPolledBeforeDrawing{1000};
 
 // "Gear Lever (analog)" -> "diag-gear-lever-analog".
 QString ScreenName(const DiagPageRow& row)
@@ -48,30 +50,28 @@ void PollFor(std::chrono::milliseconds duration)
 
 void RenderDiagnosticsScreens(CUiContext& context, QWidget* parent, CScreenRenderer& screens)
 {
-    // The pages this controller's sheet holds, each polled on its tab...
-    CDiagSheet sheet(context, parent);
-    std::vector<DiagPage> drawn;
-    if (sheet.GetPageCount() > 0) {
-        CScreenRenderer::Show(sheet);
-        for (int i = 0; i < sheet.GetPageCount(); ++i) {
-            sheet.SetActivePage(i);
-            PollFor(kPolledBeforeDrawing);
-            auto* page = static_cast<CHCDiagnosticsPropertyPage*>(sheet.GetPage(i));
-            screens.Save(sheet, ScreenName(page->Row()));
-            drawn.push_back(page->Row().page);
+    // The sheet the controller's inputs call for, at its first page.
+    {
+        CDiagSheet sheet(context, parent);
+        if (sheet.GetPageCount() > 0) {
+            CScreenRenderer::Show(sheet);
+            PollFor(kSheetPolledBeforeDrawing);
+            screens.Save(sheet, QStringLiteral("diag-sheet"));
+            sheet.done(QDialog::Rejected);
         }
-        sheet.done(QDialog::Rejected);
     }
-    // ...and every other page alone in a sheet of its own.
+    // Every page, each alone in a sheet, all of them polling at once: a
+    // page at a time would keep the drawing waiting for a minute.
+    std::vector<std::unique_ptr<CHCPropertySheet>> sheets;
     for (const DiagPageRow& row : DiagPageRows()) {
-        if (std::find(drawn.begin(), drawn.end(), row.page) != drawn.end())
-            continue;
-        CHCPropertySheet alone(QStringLiteral("Installation Diagnostics"), parent);
-        alone.AddPage(MakeDiagPage(row.page, context));
-        CScreenRenderer::Show(alone);
-        PollFor(kPolledBeforeDrawing);
-        screens.Save(alone, ScreenName(row));
-        alone.done(QDialog::Rejected);
+        sheets.push_back(std::make_unique<CHCPropertySheet>(QStringLiteral("Installation Diagnostics"), parent));
+        sheets.back()->AddPage(MakeDiagPage(row.page, context));
+        CScreenRenderer::Show(*sheets.back());
+    }
+    PollFor(kPolledBeforeDrawing);
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        screens.Save(*sheets[i], ScreenName(DiagPageRows()[i]));
+        sheets[i]->done(QDialog::Rejected);
     }
 }
 
