@@ -81,17 +81,17 @@ void ShowRange(QValueAxis& axis, double lowest, double highest)
 } // namespace
 
 CDiagTrendView::CDiagTrendView(const CDiagPageValues& values, QWidget* parent)
-    : QChartView(parent), values_(values), history_(values.Plotted().size())
+    // Made with its chart: a chart set later would orphan the view's own.
+    : QChartView(new QChart, parent), values_(values), history_(values.Plotted().size())
 {
     setObjectName(QStringLiteral("trend"));
     setMinimumSize(500, 240);
     setRenderHint(QPainter::Antialiasing);
-    chart_ = new QChart;
+    chart_ = chart(); // the view owns it
     chart_->legend()->hide();
     chart_->setBackgroundRoundness(0);
     chart_->setMargins(QMargins(2, 2, 2, 2));
     chart_->setAnimationOptions(QChart::NoAnimation);
-    setChart(chart_); // the view owns the chart
 
     QFont small = font();
     small.setPointSizeF(std::max(6.0, small.pointSizeF() - 0.5));
