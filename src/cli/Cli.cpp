@@ -45,6 +45,9 @@ void Usage(std::ostream& out)
            "  load-profile FILE [--yes]\n"
            "                     upload the vehicle profile FILE (.vdb) as the vehicle model, restart\n"
            "                     the controller and print the model read back\n"
+           "  diag TITLE [--count N] [--interval MS]\n"
+           "                     poll diagnostics page TITLE (as pages diagnostics lists it) N times\n"
+           "                     (default 1), every MS milliseconds (default 250): one line per poll\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -73,6 +76,7 @@ const std::map<std::string, Command>& Commands()
         {"vehicles", {CmdVehicles, true}},
         {"select-vehicle", {CmdSelectVehicle, true}},
         {"load-profile", {CmdLoadProfile, true}},
+        {"diag", {CmdDiag, true}},
     };
     return commands;
 }

@@ -45,5 +45,6 @@ int CmdLoadProfile(CommandContext& c);
 // "chunk i of N" on standard error: the first and last chunk and about every
 // twentieth of the way between, so a long block does not flood the terminal.
 ProgressCallback ChunkProgress(std::ostream& err);
+int CmdDiag(CommandContext& c);
 
 } // namespace halcyra::cli

@@ -2,6 +2,7 @@
 
 #include "sim/BlockFeature.h"
 #include "sim/DeadZoneFeature.h"
+#include "sim/DiagnosticsFeature.h"
 #include "sim/FaultFeature.h"
 #include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
@@ -31,6 +32,7 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
         Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
         Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
+        Kind<CDiagnosticsFeature>(),
     };
     return kinds;
 }
