@@ -29,9 +29,11 @@ void Usage(std::ostream& out)
            "  info               the controller's identity, as the Information page shows it\n"
            "  save-setup FILE [--block N]\n"
            "                     save controller block N (default 5, the setup) to FILE\n"
-           "  restore-setup FILE [--yes]\n"
+           "  restore-setup FILE [--yes] [--no-backup]\n"
            "                     restore the setup from FILE after confirming its vehicle model\n"
-           "                     (--yes confirms without asking), then restart the controller\n"
+           "                     (--yes confirms without asking), then restart the controller; the\n"
+           "                     controller's setup is first saved to Configuration Files/Backups\n"
+           "                     (--no-backup: not)\n"
            "  faults             list the recorded faults, one per line\n"
            "  faults --show N    the details of listed fault N\n"
            "  faults --clear N   clear listed fault N and list the faults again\n"
@@ -42,12 +44,19 @@ void Usage(std::ostream& out)
            "  select-vehicle INDEX [--yes]\n"
            "                     make listed vehicle INDEX the vehicle model (--yes: without asking),\n"
            "                     restart the controller and print the model read back\n"
-           "  load-profile FILE [--yes]\n"
+           "  load-profile FILE [--yes] [--no-backup]\n"
            "                     upload the vehicle profile FILE (.vdb) as the vehicle model, restart\n"
            "                     the controller and print the model read back\n"
            "  diag TITLE [--count N] [--interval MS]\n"
            "                     poll diagnostics page TITLE (as pages diagnostics lists it) N times\n"
            "                     (default 1), every MS milliseconds (default 250): one line per poll\n"
+           "  diff-setup FILE    compare setup file FILE with the controller: the records whose values\n"
+           "                     differ, then those the controller does not know; exit status 0 when\n"
+           "                     they match, 1 when they differ, 2 when they could not be compared\n"
+           "  service-report FILE.zip\n"
+           "                     one zip for support: the Information page, the fault report, blocks\n"
+           "                     5, 6 and 8, the version, the port and the --trace of this session;\n"
+           "                     exit status 1 when the controller did not give all of it\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -77,6 +86,8 @@ const std::map<std::string, Command>& Commands()
         {"select-vehicle", {CmdSelectVehicle, true}},
         {"load-profile", {CmdLoadProfile, true}},
         {"diag", {CmdDiag, true}},
+        {"diff-setup", {CmdDiffSetup, true}},
+        {"service-report", {CmdServiceReport, true}},
     };
     return commands;
 }
@@ -197,8 +208,9 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitFailed;
     }
     CDataDirectories directories;
+    directories.SetDataPath(CommandLineDataPath(notifier));
     CPageContext pages(link, notifier, directories);
-    CommandContext context{link, notifier, pages, out, err, in, commandArgs};
+    CommandContext context{link, notifier, pages, out, err, in, commandArgs, tracePath};
     try {
         return it->second.run(context);
     } catch (const CSerialException& e) {

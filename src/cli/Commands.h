@@ -5,6 +5,7 @@
 #include "link/ControllerLink.h"
 #include "pages/BusyIndicator.h"
 #include "pages/PageContext.h"
+#include "setup/SetupBackup.h"
 
 #include <iosfwd>
 #include <string>
@@ -23,6 +24,7 @@ struct CommandContext {
     std::ostream& err;
     std::istream& in;
     std::vector<std::string> args; // the command's own arguments
+    std::string tracePath;         // --trace FILE, when the session is traced
 };
 
 // Exit statuses.
@@ -46,5 +48,15 @@ int CmdLoadProfile(CommandContext& c);
 // twentieth of the way between, so a long block does not flood the terminal.
 ProgressCallback ChunkProgress(std::ostream& err);
 int CmdDiag(CommandContext& c);
+int CmdDiffSetup(CommandContext& c);
+int CmdServiceReport(CommandContext& c);
+
+// Where the command line keeps its data directories: the path in
+// HALCYRA_DATA_PATH, else the program's own directory when it may hold
+// data, else the user's data directory (as halcyra-toolbox chooses).
+std::string CommandLineDataPath(INotifier& notifier);
+// The backup of block 5 before a command overwrites it; --no-backup skips
+// it. With --yes a backup that cannot be made stops the command.
+SetupBackupOptions SetupBackupFor(const CommandContext& c, bool noBackup, bool yes);
 
 } // namespace halcyra::cli

@@ -60,22 +60,26 @@ int CmdRestoreSetup(CommandContext& c)
 {
     std::string path;
     bool yes = false;
+    bool noBackup = false;
     bool usage = false;
     for (const std::string& a : c.args) {
         if (a == "--yes")
             yes = true;
+        else if (a == "--no-backup")
+            noBackup = true;
         else if (!a.empty() && a[0] != '-' && path.empty())
             path = a;
         else
             usage = true;
     }
     if (usage || path.empty()) {
-        c.err << "usage: halcyra restore-setup FILE [--yes]\n";
+        c.err << "usage: halcyra restore-setup FILE [--yes] [--no-backup]\n";
         return kExitUsage;
     }
     c.notifier.AssumeYes(yes);
     RestoreOptions options;
     options.progress = ChunkProgress(c.err);
+    options.backup = SetupBackupFor(c, noBackup, yes);
     options.busy = [&c](bool waiting) {
         if (waiting)
             c.err << "waiting for the controller to restart\n" << std::flush;

@@ -12,12 +12,15 @@ namespace halcyra::cli {
 
 namespace {
 
-// The command's one operand and --yes; false for anything else.
-bool OperandAndYes(const std::vector<std::string>& args, std::string& operand, bool& yes)
+// The command's one operand, --yes and (when allowed) --no-backup; false
+// for anything else.
+bool OperandAndYes(const std::vector<std::string>& args, std::string& operand, bool& yes, bool* noBackup = nullptr)
 {
     for (const std::string& a : args) {
         if (a == "--yes")
             yes = true;
+        else if (a == "--no-backup" && noBackup)
+            *noBackup = true;
         else if (!a.empty() && a[0] != '-' && operand.empty())
             operand = a;
         else
@@ -27,9 +30,10 @@ bool OperandAndYes(const std::vector<std::string>& args, std::string& operand, b
 }
 
 // Asks, applies, restarts and waits; then the model read back.
-int ApplyChange(CommandContext& c, CVehicleModelState& state)
+int ApplyChange(CommandContext& c, CVehicleModelState& state, const SetupBackupOptions& backup = {})
 {
     CVehicleModelState::ApplyOptions options;
+    options.backup = backup;
     options.progress = ChunkProgress(c.err);
     options.busy = [&c](bool waiting) {
         if (waiting)
@@ -94,8 +98,9 @@ int CmdLoadProfile(CommandContext& c)
 {
     std::string path;
     bool yes = false;
-    if (!OperandAndYes(c.args, path, yes)) {
-        c.err << "usage: halcyra load-profile FILE [--yes]\n";
+    bool noBackup = false;
+    if (!OperandAndYes(c.args, path, yes, &noBackup)) {
+        c.err << "usage: halcyra load-profile FILE [--yes] [--no-backup]\n";
         return kExitUsage;
     }
     // The file is checked before anything is sent.
@@ -110,7 +115,7 @@ int CmdLoadProfile(CommandContext& c)
     c.err << "Vehicle profile " << path << ": " << state.profile.ModelName() << "\n";
     c.notifier.AssumeYes(yes);
     state.mode = CVehicleModelState::kExternalFile;
-    return ApplyChange(c, state);
+    return ApplyChange(c, state, SetupBackupFor(c, noBackup, yes));
 }
 
 } // namespace halcyra::cli

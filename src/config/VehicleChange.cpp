@@ -224,13 +224,17 @@ VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const Apply
         return VehicleChangeResult::NothingToApply;
     bool uploaded = true;
     const std::string profileModel = profile.ModelName();
+    SetupBackup backup{true, {}};
     if (fromProfile) {
+        backup = BackUpBeforeOverwrite(link, options.backup);
+        if (!backup.goOn)
+            return VehicleChangeResult::Cancelled;
         CBlockTransfer transfer(link);
         transfer.SetProgress(options.progress);
         uploaded = transfer.UploadFromMemory(kSetupBlock, profile.Bytes());
         if (!uploaded)
-            link.Notifier().Notify("Error: Vehicle Profile upload problem!", "Upload Error", MsgButtons::Ok,
-                                   MsgIcon::Stop);
+            link.Notifier().Notify("Error: Vehicle Profile upload problem!" + BackupNote(backup), "Upload Error",
+                                   MsgButtons::Ok, MsgIcon::Stop);
         profile.Clear();
     } else {
         CVehicleEntryMsg select(CVehicleEntryMsg::kSelect, static_cast<std::uint16_t>(selected));
@@ -245,6 +249,9 @@ VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const Apply
         link.Notifier().Notify(kVehicleNotTakenText, " ", MsgButtons::Ok, MsgIcon::Exclamation);
     if (!uploaded)
         return VehicleChangeResult::UploadFailed;
+    if (taken && !backup.path.empty())
+        link.Notifier().Notify("Vehicle profile uploaded successfully" + BackupNote(backup), "Upload Complete",
+                               MsgButtons::Ok, MsgIcon::Information);
     return taken ? VehicleChangeResult::Applied : VehicleChangeResult::NotTakenOver;
 }
 

@@ -8,6 +8,7 @@
 #include "link/MessageIds.h"
 #include "pages/BusyIndicator.h"
 #include "pages/PageFields.h"
+#include "setup/SetupBackup.h"
 #include "setup/VehicleModelInfo.h"
 
 #include <chrono>
@@ -95,6 +96,7 @@ enum class VehicleChangeResult {
     NothingToApply, // no entry chosen, no profile loaded: nothing was sent
     UploadFailed,   // the profile did not reach the controller (it was restarted anyway)
     NotTakenOver,   // restarted, but the controller does not show the chosen vehicle
+    Cancelled,      // no backup of the setup could be made and the user chose not to go on: nothing was sent
 };
 
 // The Vehicle Model page without its widgets.
@@ -121,9 +123,12 @@ public:
         std::function<void(bool)> busy; // brackets the wait for the restarted controller
         std::chrono::milliseconds restartPause{5000};
         ProgressCallback progress;      // of the profile upload
+        SetupBackupOptions backup;      // the copy of the setup taken before a profile overwrites it
     };
-    // Selects the chosen entry or uploads the loaded profile, restarts the
-    // controller, waits for it and reads the vehicle model back.
+    // Selects the chosen entry or uploads the loaded profile (after backing
+    // up the controller's setup), restarts the controller, waits for it and
+    // reads the vehicle model back. A profile taken over with a backup made
+    // says where the backup went.
     VehicleChangeResult Apply(CControllerLink& link, const ApplyOptions& options);
     // Leaving the page with a changed choice: "Select Vehicle Model Now?",
     // and Yes applies it. Cancelling the sheet: "Discard Changes?", and No

@@ -18,6 +18,9 @@ public:
     virtual std::size_t BytesWaiting() = 0;
     // Blocks until at least one byte is waiting or the timeout passes.
     virtual bool WaitReadable(std::chrono::milliseconds timeout) = 0;
+    // True when the device under an open port has gone away (an adapter
+    // unplugged, the other end of a pseudo-terminal closed).
+    virtual bool LineLost() { return false; }
 };
 
 } // namespace halcyra

@@ -148,6 +148,7 @@ private:
         }
         std::size_t BytesWaiting() override { return inner->BytesWaiting(); }
         bool WaitReadable(std::chrono::milliseconds t) override { return inner->WaitReadable(t); }
+        bool LineLost() override { return inner->LineLost(); }
     };
 
     INotifier& notifier_;

@@ -53,6 +53,8 @@ public:
     std::size_t Write(const std::uint8_t* buffer, std::size_t count) override;
     std::size_t BytesWaiting() override;
     bool WaitReadable(std::chrono::milliseconds timeout) override;
+    // The device reports a hang-up or an error, or its node is gone.
+    bool LineLost() override;
 
 private:
     int fd_ = -1;

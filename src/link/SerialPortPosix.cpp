@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <tuple>
 #include <unistd.h>
@@ -249,6 +250,17 @@ std::size_t CSerialPort::BytesWaiting()
         Raise(error, device_ + ": status query failed: " + std::strerror(error));
     }
     return waiting > 0 ? static_cast<std::size_t>(waiting) : 0;
+}
+
+bool CSerialPort::LineLost()
+{
+    if (fd_ < 0)
+        return false;
+    pollfd p{fd_, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return true;
+    struct stat st {};
+    return ::stat(device_.c_str(), &st) != 0 && (errno == ENOENT || errno == ENODEV || errno == ENXIO);
 }
 
 bool CSerialPort::WaitReadable(std::chrono::milliseconds timeout)

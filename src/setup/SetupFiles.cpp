@@ -80,13 +80,18 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
         return false;
     }
     INotifier& notifier = link.Notifier();
-    if (notifier.Notify(RestoreConfirmationText(model.value, FullPath(path)), kAppTitle, MsgButtons::OkCancel,
-                        MsgIcon::None) != MsgAnswer::Ok) {
+    const auto cancel = [&] {
         notifier.Notify("Setup restore has been cancelled", "Restore Cancelled", MsgButtons::Ok,
                         MsgIcon::Information);
         result = RestoreOutcome::Cancelled;
         return true;
-    }
+    };
+    if (notifier.Notify(RestoreConfirmationText(model.value, FullPath(path)), kAppTitle, MsgButtons::OkCancel,
+                        MsgIcon::None) != MsgAnswer::Ok)
+        return cancel();
+    const SetupBackup backup = BackUpBeforeOverwrite(link, options.backup);
+    if (!backup.goOn)
+        return cancel();
     transfer.SetProgress(options.progress);
     bool uploaded = false;
     try {
@@ -94,17 +99,18 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
     } catch (const CSerialException& e) {
         Stop(link, "Error: The upload was interrupted (" + std::string(e.what()) +
                        "). The controller's setup may be incomplete; restoring the setup file again will complete "
-                       "it.");
+                       "it." + BackupNote(backup));
         throw;
     }
     if (!uploaded) {
         // The controller's block may be partly written; it is not restarted.
-        Stop(link, "Error: File download problem!");
+        Stop(link, "Error: File download problem!" + BackupNote(backup));
         return false;
     }
     transfer.Close();
     ResetControllerAndWait(link, options.busy, options.restartPause);
-    notifier.Notify("Setup restored successfully", "Restore Complete", MsgButtons::Ok, MsgIcon::Information);
+    notifier.Notify("Setup restored successfully" + BackupNote(backup), "Restore Complete", MsgButtons::Ok,
+                    MsgIcon::Information);
     result = RestoreOutcome::Restored;
     return true;
 }

@@ -4,6 +4,7 @@
 // calls these. Every message goes through the link's notifier.
 
 #include "setup/BlockTransfer.h"
+#include "setup/SetupBackup.h"
 
 #include <chrono>
 #include <cstdint>
@@ -32,12 +33,15 @@ struct RestoreOptions {
     std::function<void(bool)> busy;
     // How long the controller needs to restart before it is polled.
     std::chrono::milliseconds restartPause{5000};
+    // The copy of the controller's setup taken before it is overwritten.
+    SetupBackupOptions backup;
 };
 
 enum class RestoreOutcome { Restored, Cancelled, Failed };
 
 // Restores the setup block from a setup file after the user confirmed its
-// vehicle model, then restarts the controller. True when restored or when
+// vehicle model and the controller's setup was backed up (or the user chose
+// to go on without a backup), then restarts the controller. True when restored or when
 // the user cancelled (then nothing was sent); outcome tells which.
 bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const RestoreOptions& options = {},
                           RestoreOutcome* outcome = nullptr);

@@ -1,5 +1,7 @@
 #include "sim/SimServer.h"
 
+#include "sim/TraceReplay.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -270,13 +272,7 @@ void CSimServer::ReadInput(Clock::time_point now)
             Trace(TraceDirection::Received, check == FrameCheck::Good ? TraceVerdict::Accepted : TraceVerdict::Rejected,
                   assembler_.FrameWire(), check == FrameCheck::Good ? "" : FrameCheckText(check));
             if (check == FrameCheck::Good) {
-                Request req;
-                req.packetCode = assembler_.Header(0);
-                req.messageId = assembler_.Header(1);
-                int bodyCount = assembler_.Count() - 3;
-                for (int k = 0; k < bodyCount; ++k)
-                    req.body.push_back(assembler_.Peek(static_cast<std::size_t>(k)));
-                dueFrames_.push_back({arrival, std::move(req)});
+                dueFrames_.push_back({arrival, TakeRequest(assembler_)});
             } else {
                 Log("discarded a damaged request frame");
             }
@@ -290,6 +286,10 @@ void CSimServer::ProcessDueFrames(Clock::time_point now)
     while (!dueFrames_.empty() && dueFrames_.front().due <= now) {
         Request req = std::move(dueFrames_.front().request);
         dueFrames_.pop_front();
+        if (replay_) {
+            Replay(req, now);
+            continue;
+        }
         std::optional<Bytes> reply;
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -299,6 +299,26 @@ void CSimServer::ProcessDueFrames(Clock::time_point now)
         if (reply)
             QueueReply(*reply, now);
     }
+}
+
+void CSimServer::SetReplay(CTraceReplay* replay, std::function<void(const std::string&)> onUnmatched)
+{
+    replay_ = replay;
+    onUnmatched_ = std::move(onUnmatched);
+}
+
+void CSimServer::Replay(const Request& request, Clock::time_point now)
+{
+    const auto replies = replay_->Answer(request);
+    if (!replies) {
+        if (onUnmatched_)
+            onUnmatched_(CTraceReplay::Describe(request));
+        return;
+    }
+    if (replies->empty())
+        Trace(TraceDirection::Sent, TraceVerdict::Withheld, {}, "no reply recorded");
+    for (const Bytes& frame : *replies)
+        out_.push_back({now, frame, 0, "replayed", {}});
 }
 
 void CSimServer::QueueReply(const Bytes& body, Clock::time_point now)

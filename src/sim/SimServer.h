@@ -17,6 +17,8 @@
 
 namespace halcyra::sim {
 
+class CTraceReplay;
+
 class CSimServer {
 public:
     explicit CSimServer(SimOptions options);
@@ -41,6 +43,10 @@ public:
     // Reports the request frames received and the reply frames sent (not
     // owned). Set it before Start.
     void SetTrace(IFrameTrace* trace);
+    // Answers from a recorded trace instead of the simulated controller (not
+    // owned); onUnmatched hears of each request the trace never saw. Set it
+    // before Start.
+    void SetReplay(CTraceReplay* replay, std::function<void(const std::string&)> onUnmatched = {});
 
 private:
     struct OutChunk {
@@ -63,6 +69,7 @@ private:
     // Writes what the line may carry by now; returns when the next byte is due.
     Clock::time_point WriteDue(Clock::time_point now);
     void QueueReply(const Bytes& body, Clock::time_point now);
+    void Replay(const Request& request, Clock::time_point now);
     bool Chance(double share);
     void Log(const std::string& line) const;
     void Trace(TraceDirection direction, TraceVerdict verdict, Bytes wire, std::string detail) const;
@@ -85,6 +92,8 @@ private:
     Clock::time_point wireFree_{};
     std::mt19937_64 random_;
     IFrameTrace* trace_ = nullptr;
+    CTraceReplay* replay_ = nullptr;
+    std::function<void(const std::string&)> onUnmatched_;
 };
 
 } // namespace halcyra::sim

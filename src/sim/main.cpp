@@ -2,6 +2,7 @@
 
 #include "link/TraceFile.h"
 #include "sim/SimServer.h"
+#include "sim/TraceReplay.h"
 
 #include <atomic>
 #include <csignal>
@@ -16,10 +17,12 @@ void OnSignal(int) { g_stop = true; }
 
 void Usage(std::ostream& out)
 {
-    out << "usage: halcyra-sim [--link PATH] [--trace FILE] [OPTION...]\n"
+    out << "usage: halcyra-sim [--link PATH] [--trace FILE] [--replay TRACE] [OPTION...]\n"
            "Simulates a Halcyra controller on a pseudo-terminal and prints the device to open.\n"
            "  --link PATH         also make PATH a symbolic link to that device\n"
            "  --trace FILE        write every frame received and sent to FILE\n"
+           "  --replay TRACE      answer each request with the reply recorded in TRACE (a --trace\n"
+           "                      file); requests the trace never saw are reported and not answered\n"
         << halcyra::sim::SimOptionsUsage("--");
 }
 
@@ -29,15 +32,17 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string tracePath;
-    // --trace belongs to this program, not to the simulated controller's options.
+    std::string replayPath;
+    // --trace and --replay belong to this program, not to the simulated
+    // controller's options.
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--trace")
+        if (args[i] != "--trace" && args[i] != "--replay")
             continue;
         if (i + 1 >= args.size()) {
-            std::cerr << "halcyra-sim: --trace needs a file\n";
+            std::cerr << "halcyra-sim: " << args[i] << " needs a file\n";
             return 2;
         }
-        tracePath = args[i + 1];
+        (args[i] == "--trace" ? tracePath : replayPath) = args[i + 1];
         args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
         --i;
     }
@@ -67,8 +72,20 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    halcyra::sim::CTraceReplay replay;
+    if (!replayPath.empty()) {
+        std::string error;
+        if (!replay.Load(replayPath, error)) {
+            std::cerr << "halcyra-sim: cannot replay: " << error << "\n";
+            return 1;
+        }
+    }
     halcyra::sim::CSimServer server(options);
     server.SetTrace(trace.get());
+    if (!replayPath.empty())
+        server.SetReplay(&replay, [](const std::string& request) {
+            std::cerr << "halcyra-sim: no recorded reply to request " << request << "\n";
+        });
     std::string error;
     if (!server.Open(error)) {
         std::cerr << "halcyra-sim: " << error << "\n";
@@ -78,5 +95,9 @@ int main(int argc, char** argv)
     std::signal(SIGTERM, OnSignal);
     std::cout << server.DevicePath() << std::endl;
     server.Run(g_stop);
+    if (!replayPath.empty() && replay.Unmatched() > 0) {
+        std::cerr << "halcyra-sim: " << replay.Unmatched() << " request(s) had no recorded reply\n";
+        return 1;
+    }
     return 0;
 }

@@ -16,6 +16,7 @@
 #include "setup/ui/FaultDetailsDlg.h"
 #include "setup/ui/InformationPage.h"
 #include "setup/ui/SaveRestoreDlg.h"
+#include "setup/ui/SetupScreens.h"
 #include "sim/SimServer.h"
 
 #include <QApplication>
@@ -228,6 +229,13 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     RenderConfigurationScreens(context_, main.get(), screens);
     RenderCalibrationScreens(context_, main.get(), screens);
     RenderDiagnosticsScreens(context_, main.get(), screens);
+    RenderSetupCompareScreen(context_, main.get(), screens);
+    // Last, as it closes the port: the window a cable pull brings up.
+    if (link_.IsOpen()) {
+        main->Reconnect().LineWentAway();
+        main->ShowConnectionState();
+        screens.Save(*main->DisconnectedWindow(), QStringLiteral("disconnected"));
+    }
     main->hide();
     return screens.Failures() == 0 ? 0 : 1;
 }

@@ -9,12 +9,17 @@
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
+#include "pages/DataDirectories.h"
 #include "pages/SerialGuard.h"
+#include "setup/ServiceReport.h"
 #include "setup/ui/InformationPage.h"
 #include "setup/ui/SaveRestoreDlg.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QIcon>
+#include <QLabel>
+#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
@@ -24,7 +29,7 @@
 namespace halcyra {
 
 CToolboxDlg::CToolboxDlg(CToolboxContext& context, QWidget* parent)
-    : CHCDialog(context, parent), toolbox_(context)
+    : CHCDialog(context, parent), toolbox_(context), reconnect_(context.link)
 {
     setWindowTitle(QStringLiteral("Halcyra Toolbox II"));
     setWindowIcon(QIcon(QStringLiteral(":/res/halcyra.png")));
@@ -49,6 +54,7 @@ CToolboxDlg::CToolboxDlg(CToolboxContext& context, QWidget* parent)
     item(tools, QStringLiteral("&Data Logging"), cmd::kDataLogging);
     tools->addSeparator();
     item(tools, QStringLiteral("&Information"), cmd::kInformation);
+    item(tools, QStringLiteral("Create Service &Report..."), cmd::kServiceReport);
     tools->addSeparator();
     item(tools, QStringLiteral("E&xit"), cmd::kExit);
     QMenu* setup = menuBar_->addMenu(QStringLiteral("&Setup"));
@@ -67,6 +73,42 @@ CToolboxDlg::CToolboxDlg(CToolboxContext& context, QWidget* parent)
                                         QStringLiteral("Save/Restore Setup")),
                       0, Qt::AlignHCenter);
     layout->addStretch(1);
+
+    // Not modal: the program stays usable, and the window goes when the
+    // controller is back.
+    disconnected_ = new QDialog(this, Qt::Tool | Qt::WindowStaysOnTopHint);
+    disconnected_->setObjectName(QStringLiteral("disconnected"));
+    disconnected_->setWindowTitle(QStringLiteral("Halcyra Toolbox"));
+    disconnected_->setModal(false);
+    auto* away = new QVBoxLayout(disconnected_);
+    auto* text = new QLabel(QString::fromLatin1(kControllerDisconnectedText), disconnected_);
+    text->setObjectName(QStringLiteral("disconnectedText"));
+    auto* port = new QLabel(disconnected_);
+    port->setObjectName(QStringLiteral("disconnectedPort"));
+    away->addWidget(text);
+    away->addWidget(port);
+
+    reconnectTimer_ = new QTimer(this);
+    connect(reconnectTimer_, &QTimer::timeout, this, [this] { CheckConnection(); });
+}
+
+void CToolboxDlg::CheckConnection()
+{
+    if (reconnect_.Check())
+        ShowConnectionState();
+}
+
+void CToolboxDlg::ShowConnectionState()
+{
+    if (reconnect_.Disconnected()) {
+        if (auto* port = disconnected_->findChild<QLabel*>(QStringLiteral("disconnectedPort")))
+            port->setText(QStringLiteral("Port: %1").arg(QString::fromStdString(reconnect_.Identity())));
+        disconnected_->adjustSize();
+        disconnected_->show();
+        disconnected_->raise();
+    } else {
+        disconnected_->hide();
+    }
 }
 
 QToolButton* CToolboxDlg::MakePictureButton(int id, const QString& picture, const QString& label)
@@ -107,6 +149,8 @@ bool CToolboxDlg::OnInitDialog()
     }
     if (!Context().link.IsOpen())
         OpenStartupPort(Context().link, toolbox_.StartupDevice());
+    reconnect_.Watch();
+    reconnectTimer_->start(kReconnectPeriodMs);
     ShowInverterWarning(Context().notifier);
     return true;
 }
@@ -153,6 +197,9 @@ bool CToolboxDlg::OnCommand(int id)
         break;
     case cmd::kAbout:
         handler = &CToolboxDlg::OnAbout;
+        break;
+    case cmd::kServiceReport:
+        handler = &CToolboxDlg::OnServiceReport;
         break;
     default:
         return false;
@@ -225,8 +272,41 @@ void CToolboxDlg::OnExit() { close(); }
 void CToolboxDlg::OnSelectComPort()
 {
     CPortSelectDlg dialog(toolbox_, this);
-    if (Context().RunModal(dialog) == QDialog::Accepted)
+    if (Context().RunModal(dialog) == QDialog::Accepted) {
         OpenSelectedPort(Context().link, dialog.SelectedDevice());
+        reconnect_.Watch();
+        ShowConnectionState();
+    }
+}
+
+void CToolboxDlg::OnServiceReport()
+{
+    if (!PortTest(Context().link))
+        return;
+    FileRequest request;
+    request.mode = FileDialogMode::Save;
+    request.directory = Context().directories.ConfigurationDir();
+    request.filter = kServiceReportFilter;
+    request.defaultSuffix = "zip";
+    const std::optional<std::string> path = Context().files->ChooseFile(request);
+    if (!path)
+        return;
+    ServiceReportInputs inputs;
+    inputs.program = "halcyra-toolbox " HALCYRA_VERSION;
+    inputs.tracePath = toolbox_.options.tracePath;
+    ServiceReportResult result;
+    {
+        CTransferProgress progress(this, windowTitle(), QStringLiteral("Creating the service report: %1 of %2 parts"));
+        CBusyReports busy(*Context().busy);
+        busy.Callback()(true);
+        result = WriteServiceReport(Context().link, *path, inputs, progress.Callback());
+    }
+    if (!result.written)
+        Context().notifier.Notify("Error: The service report could not be written: " + result.error,
+                                  "Service Report Error", MsgButtons::Ok, MsgIcon::Stop);
+    else
+        Context().notifier.Notify(ServiceReportMessage(*path, result), "Service Report", MsgButtons::Ok,
+                                  result.missing.empty() ? MsgIcon::Information : MsgIcon::Exclamation);
 }
 
 void CToolboxDlg::OnAbout()

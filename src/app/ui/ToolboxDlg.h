@@ -2,12 +2,15 @@
 // "Halcyra Toolbox II": the main dialog, its menu, its three picture buttons
 // and the commands they send.
 
+#include "link/PortReconnect.h"
 #include "pages/ui/HCDialog.h"
 
 #include <map>
 
 class QAction;
+class QDialog;
 class QMenuBar;
+class QTimer;
 class QToolButton;
 
 namespace halcyra {
@@ -23,6 +26,7 @@ inline constexpr int kInformation = 32780;
 inline constexpr int kExit = 32782;
 inline constexpr int kSelectComPort = 32790;
 inline constexpr int kAbout = 32775;
+inline constexpr int kServiceReport = 32800;
 // The picture buttons send the same commands as their menu items.
 inline constexpr int kNewInstallationButton = 1022;
 inline constexpr int kEditSetupButton = 1023;
@@ -44,6 +48,16 @@ public:
     QAction* Action(int id) const;
     QToolButton* PictureButton(int id) const;
 
+    // After a cable pull: the window that says the controller is away,
+    // shown without blocking anything until the port returns.
+    CPortReconnect& Reconnect() { return reconnect_; }
+    QDialog* DisconnectedWindow() const { return disconnected_; }
+    // One look at the port (the timer's tick, every kReconnectPeriodMs).
+    void CheckConnection();
+    static constexpr int kReconnectPeriodMs = 500;
+    // Shows or hides the window as the port's state says.
+    void ShowConnectionState();
+
     void OnNewInstallationWizard();
     void OnEditSetup();
     void OnSaveRestoreSetup();
@@ -53,6 +67,8 @@ public:
     void OnExit();
     void OnSelectComPort();
     void OnAbout();
+    // "Create Service Report...": one zip for support.
+    void OnServiceReport();
 
 signals:
     // The first time the dialog is on screen.
@@ -72,6 +88,9 @@ private:
     QToolButton* MakePictureButton(int id, const QString& picture, const QString& label);
 
     CToolboxContext& toolbox_;
+    CPortReconnect reconnect_;
+    QTimer* reconnectTimer_ = nullptr;
+    QDialog* disconnected_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> buttons_;

@@ -37,6 +37,7 @@ CVehicleModelState::ApplyOptions CCfgVehicleModelPage::Options(CBusyReports& bus
     options.busy = busy.Callback();
     options.restartPause = restartPause_;
     options.progress = std::move(progress);
+    options.backup.configurationDir = Context().directories.ConfigurationDir();
     return options;
 }
 

@@ -2,11 +2,14 @@
 
 #include "pages/DataDirectories.h"
 #include "pages/ui/UiContext.h"
+#include "setup/SetupCompare.h"
 #include "setup/SetupFiles.h"
+#include "setup/ui/SetupCompareDlg.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -43,12 +46,17 @@ CSaveRestoreDlg::CSaveRestoreDlg(CUiContext& context, QWidget* parent)
     pictures->addWidget(restore_);
     layout->addLayout(pictures);
 
+    compare_ = new QPushButton(QStringLiteral("Compare With Controller..."), this);
+    compare_->setObjectName(QStringLiteral("compareWithController"));
+    layout->addWidget(compare_, 0, Qt::AlignHCenter);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
 
     OnClicked(save_, [this] { OnSaveToFile(); });
     OnClicked(restore_, [this] { OnRestoreFromFile(); });
+    OnClicked(compare_, [this] { OnCompareWithController(); });
 }
 
 QToolButton* CSaveRestoreDlg::MakePictureButton(const QString& picture, const QString& label, const char* name)
@@ -91,7 +99,35 @@ bool CSaveRestoreDlg::RestoreSetupFromFile()
     options.progress = progress.Callback();
     options.busy = busy.Callback();
     options.restartPause = restartPause_;
+    options.backup.configurationDir = Context().directories.ConfigurationDir();
     return RestoreBlockFromFile(Context().link, *path, options);
+}
+
+} // namespace halcyra
+
+namespace halcyra {
+
+void CSaveRestoreDlg::OnCompareWithController()
+{
+    const std::optional<std::string> path =
+        Context().files->ChooseFile(SetupFileRequest(Context(), FileDialogMode::Open));
+    if (!path)
+        return;
+    SetupComparison comparison;
+    std::string error;
+    CompareResult result = CompareResult::FileError;
+    {
+        CTransferProgress progress(this, windowTitle(), QStringLiteral("Comparing with the controller: %1 of %2 records"));
+        CBusyReports busy(*Context().busy);
+        busy.Callback()(true); // the wait cursor until the comparison ends
+        result = CompareSetupWithController(Context().link, *path, comparison, error, progress.Callback());
+    }
+    if (result != CompareResult::Compared) {
+        Context().notifier.Notify(error, "Compare Error", MsgButtons::Ok, MsgIcon::Stop);
+        return;
+    }
+    CSetupCompareDlg dialog(Context(), std::move(comparison), this);
+    Context().RunModal(dialog);
 }
 
 } // namespace halcyra

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 
+class QPushButton;
 class QToolButton;
 
 namespace halcyra {
@@ -28,18 +29,23 @@ public:
     // "Save to File": the setup block. "Restore from File".
     void OnSaveToFile();
     void OnRestoreFromFile();
+    // "Compare With Controller...": asks for a setup file, compares it with
+    // the controller and shows the records that differ.
+    void OnCompareWithController();
 
     // How long a restored controller is given to restart before it is polled.
     void SetRestartPause(std::chrono::milliseconds pause) { restartPause_ = pause; }
 
     QToolButton* SaveButton() const { return save_; }
     QToolButton* RestoreButton() const { return restore_; }
+    QPushButton* CompareButton() const { return compare_; }
 
 private:
     QToolButton* MakePictureButton(const QString& picture, const QString& label, const char* name);
 
     QToolButton* save_ = nullptr;
     QToolButton* restore_ = nullptr;
+    QPushButton* compare_ = nullptr;
     std::chrono::milliseconds restartPause_;
 };
 

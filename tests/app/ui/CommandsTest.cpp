@@ -1,3 +1,4 @@
+#include "FileScript.h"
 #include "UiFixture.h"
 
 #include "app/ToolboxCommands.h"
@@ -12,6 +13,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -296,4 +298,49 @@ TEST(Commands, ExitClosesTheMainDialog)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(QDialog::Rejected, dlg.result());
     EXPECT_TRUE(t.notifier.shown.empty());
+}
+
+TEST(Commands, ALostPortShowsAWindowThatBlocksNothingUntilThePortIsBack)
+{
+    UiApp t;
+    t.UseSimulator();
+    CToolboxDlg& dlg = t.Start();
+    ASSERT_TRUE(t.app->Link().IsOpen());
+    EXPECT_EQ(CPortReconnect::State::Connected, dlg.Reconnect().GetState());
+    EXPECT_FALSE(dlg.DisconnectedWindow()->isVisible());
+
+    // The port goes: the link is closed and the window says so, without a box.
+    t.notifier.shown.clear();
+    dlg.Reconnect().LineWentAway();
+    dlg.ShowConnectionState();
+    EXPECT_TRUE(dlg.DisconnectedWindow()->isVisible());
+    EXPECT_FALSE(dlg.DisconnectedWindow()->isModal());
+    auto* text = dlg.DisconnectedWindow()->findChild<QLabel*>(QStringLiteral("disconnectedText"));
+    ASSERT_NE(nullptr, text);
+    EXPECT_EQ(QString::fromLatin1(kControllerDisconnectedText), text->text());
+    EXPECT_TRUE(t.notifier.shown.empty());
+    // A command started meanwhile meets the closed port.
+    ASSERT_TRUE(dlg.OnCommand(cmd::kInformation));
+    EXPECT_EQ(std::vector<std::string>{kPortNotOpenText}, t.notifier.Texts());
+
+    // The port is there again: the next look opens it and the window goes.
+    dlg.CheckConnection();
+    EXPECT_TRUE(t.app->Link().IsOpen());
+    EXPECT_FALSE(dlg.DisconnectedWindow()->isVisible());
+}
+
+TEST(Commands, CreateServiceReportWritesTheZipWhereTheUserChose)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    FileScript files;
+    files.answers = {QString::fromStdString(t.Path("support.zip"))};
+    t.app->Context().files = &files;
+    t.notifier.shown.clear();
+    ASSERT_TRUE(t.dialog->OnCommand(cmd::kServiceReport));
+    ASSERT_EQ(1u, files.requests.size());
+    EXPECT_EQ("zip", files.requests[0].defaultSuffix);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(t.Path("support.zip"))));
+    EXPECT_EQ(std::vector<std::string>{"Service report written to " + t.Path("support.zip")}, t.notifier.Texts());
 }

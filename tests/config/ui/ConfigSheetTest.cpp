@@ -18,6 +18,7 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -142,7 +143,13 @@ TEST(VehicleModelPage, AProfileIsBrowsedForShownAndUploaded)
     EXPECT_TRUE(page->SelectButton()->isEnabled());
 
     r.sheet->OnOK();
-    EXPECT_EQ((std::vector<std::string>{"Select Vehicle Model Now?", kResetText}), r.t.notifier.Texts());
+    // The setup the profile replaced was saved first, and the last box says where.
+    const QDir backups(QString::fromStdString(r.t.app->Directories().ConfigurationDir() + "/Backups"));
+    ASSERT_EQ(1, backups.entryList(QDir::Files).size());
+    EXPECT_EQ((std::vector<std::string>{"Select Vehicle Model Now?", kResetText,
+                                        "Vehicle profile uploaded successfully\r\n\r\nThe previous setup was saved to " +
+                                            backups.filePath(backups.entryList(QDir::Files)[0]).toStdString()}),
+              r.t.notifier.Texts());
     EXPECT_EQ("\"Orlic Artic 9\"", r.t.Param("vms"));
     EXPECT_EQ("2", r.t.Param("vtt"));
 }

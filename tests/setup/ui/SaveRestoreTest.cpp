@@ -8,11 +8,16 @@
 #include "pages/PageLogic.h"
 #include "setup/SetupFiles.h"
 #include "setup/ui/SaveRestoreDlg.h"
+#include "setup/ui/SetupCompareDlg.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTableView>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <sstream>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -192,7 +197,12 @@ TEST(SaveRestore, RestoreAsksFirstAndSendsNothingWhenCancelled)
         d.SetRestartPause(150ms);
         d.RestoreButton()->click();
     });
-    EXPECT_EQ((std::vector<std::string>{confirmation, kResetText, "Setup restored successfully"}),
+    // The controller's setup was saved first, and the message says where.
+    const QStringList backups = QDir(r.ConfigFile("Backups")).entryList(QDir::Files);
+    ASSERT_EQ(1, backups.size());
+    EXPECT_EQ((std::vector<std::string>{confirmation, kResetText,
+                                        "Setup restored successfully\r\n\r\nThe previous setup was saved to " +
+                                            QDir(r.ConfigFile("Backups")).filePath(backups[0]).toStdString()}),
               r.t.notifier.Texts());
     EXPECT_EQ("\"Fieldora 7100T\"", r.t.Param("vms"));
     EXPECT_EQ(nullptr, QApplication::overrideCursor());
@@ -217,4 +227,51 @@ TEST(SaveRestore, GetAdvancedSetupFileSavesBlockSix)
     button->click();
     EXPECT_EQ(std::vector<std::string>{"Error: Serial port is not open"}, r.t.notifier.Texts());
     EXPECT_EQ(QStringList{QStringLiteral("advanced.cfg")}, r.ConfigFiles());
+}
+
+TEST(SaveRestore, CompareWithControllerListsDifferencesInATableThatSortsFiltersAndSaves)
+{
+    SaveRestoreRig r;
+    std::string setup = r.Block(kSetupBlock);
+    const auto change = [&](const std::string& from, const std::string& to) {
+        ASSERT_NE(std::string::npos, setup.find(from)) << from;
+        setup.replace(setup.find(from), from.size(), to);
+    };
+    change("vtt: 5\r\n", "vtt: 12\r\n");
+    change("gct: 8\r\n", "gct: 9\r\n");
+    setup += "zzNewer: 1\r\n";
+    // Live readings change while the controller runs: not part of this file.
+    std::string file;
+    std::istringstream in(setup);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("RO", 0) != 0)
+            file += line + "\n";
+    WriteAll(r.ConfigFile("other.cfg").toStdString(), file);
+    r.files.answers = {r.ConfigFile("other.cfg"), r.ConfigFile("comparison.txt")};
+
+    QStringList shown, sortedByFile, filtered;
+    r.t.onModal = [&](QDialog& d) {
+        if (auto* saveRestore = dynamic_cast<CSaveRestoreDlg*>(&d)) {
+            saveRestore->CompareButton()->click();
+        } else if (auto* compare = dynamic_cast<CSetupCompareDlg*>(&d)) {
+            shown = compare->VisibleRows();
+            compare->Table()->sortByColumn(1, Qt::DescendingOrder);
+            sortedByFile = compare->VisibleRows();
+            compare->Filter()->setText(QStringLiteral("GCT"));
+            filtered = compare->VisibleRows();
+            compare->SaveButton()->click();
+        }
+        return static_cast<int>(QDialog::Accepted);
+    };
+    r.t.dialog->OnCommand(cmd::kSaveRestoreButton);
+    // File order: the differences, then what the controller does not know.
+    EXPECT_EQ((QStringList{QStringLiteral("gct\t9\t8\tvalues differ"), QStringLiteral("vtt\t12\t5\tvalues differ"),
+                           QStringLiteral("zzNewer\t1\t\tnot known by the controller")}),
+              shown);
+    // Numbers sort as numbers: 12 above 9.
+    EXPECT_EQ(QStringLiteral("vtt\t12\t5\tvalues differ"), sortedByFile.value(0));
+    EXPECT_EQ(QStringList{QStringLiteral("gct\t9\t8\tvalues differ")}, filtered);
+    const std::string saved = r.Contents("comparison.txt");
+    EXPECT_NE(std::string::npos, saved.find("gct\t9\t8\nvtt\t12\t5\n")) << saved;
+    EXPECT_EQ("Comparison saved to " + r.ConfigFile("comparison.txt").toStdString(), r.t.notifier.Texts().back());
 }

@@ -1,0 +1,91 @@
+// diff-setup, service-report and the backups of the setup: the service tools for
+// installers and support staff.
+
+#include "app/DataPaths.h"
+#include "cli/Commands.h"
+#include "setup/ServiceReport.h"
+#include "setup/SetupCompare.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+namespace halcyra::cli {
+
+std::string CommandLineDataPath(INotifier& notifier)
+{
+    std::optional<std::string> stored;
+    if (const char* path = std::getenv("HALCYRA_DATA_PATH"); path && *path) {
+        stored = path;
+        if (stored->back() != '/')
+            *stored += '/';
+    }
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string programDir = ec ? std::string() : program.parent_path().string() + "/";
+    std::string appData;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        appData = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        appData = std::string(home) + "/.local/share";
+    if (!appData.empty())
+        appData += "/Veltrane/Fieldora Halcyra Toolbox II";
+    return ChooseDataPath(stored, programDir, appData, notifier);
+}
+
+SetupBackupOptions SetupBackupFor(const CommandContext& c, bool noBackup, bool yes)
+{
+    // With --yes no one answers the question, so a failed backup stops the command.
+    return {c.pages.directories.ConfigurationDir(), noBackup, !yes};
+}
+
+int CmdDiffSetup(CommandContext& c)
+{
+    // As diff(1): 0 the same, 1 different, 2 trouble.
+    constexpr int kTrouble = 2;
+    if (c.args.size() != 1 || c.args[0].empty() || c.args[0][0] == '-') {
+        c.err << "usage: halcyra diff-setup FILE\n";
+        return kExitUsage;
+    }
+    SetupComparison comparison;
+    std::string error;
+    try {
+        if (CompareSetupWithController(c.link, c.args[0], comparison, error) != CompareResult::Compared) {
+            c.err << "halcyra: " << error << "\n";
+            return kTrouble;
+        }
+    } catch (const CSerialException& e) {
+        c.err << "halcyra: " << e.what() << "\n";
+        return kTrouble;
+    }
+    c.out << SetupComparisonText(comparison);
+    return comparison.Matches() ? kExitOk : 1;
+}
+
+} // namespace halcyra::cli
+
+namespace halcyra::cli {
+
+int CmdServiceReport(CommandContext& c)
+{
+    if (c.args.size() != 1 || c.args[0].empty() || c.args[0][0] == '-') {
+        c.err << "usage: halcyra service-report FILE.zip\n";
+        return kExitUsage;
+    }
+    ServiceReportInputs inputs;
+    inputs.program = "halcyra " HALCYRA_VERSION;
+    inputs.tracePath = c.tracePath;
+    const ServiceReportResult result = WriteServiceReport(c.link, c.args[0], inputs);
+    if (!result.written) {
+        c.err << "halcyra: the service report could not be written: " << result.error << "\n";
+        return kExitFailed;
+    }
+    std::string message = ServiceReportMessage(c.args[0], result);
+    std::erase(message, '\r');
+    c.out << message << "\n";
+    // Written, but without everything the controller should have given.
+    return result.missing.empty() ? kExitOk : kExitFailed;
+}
+
+} // namespace halcyra::cli

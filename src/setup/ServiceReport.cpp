@@ -1,0 +1,227 @@
+#include "setup/ServiceReport.h"
+
+#include "link/ControllerLink.h"
+#include "link/SerialPort.h"
+#include "params/ParamSet.h"
+#include "setup/AtomicFile.h"
+#include "setup/BlockTransfer.h"
+#include "setup/Faults.h"
+#include "setup/InformationModel.h"
+#include "setup/SetupFiles.h"
+
+#include <zip.h>
+
+#include <ctime>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+namespace halcyra {
+
+namespace {
+
+constexpr const char* kReportEntry = "report.txt";
+constexpr const char* kInformationEntry = "information.txt";
+constexpr const char* kFaultsEntry = "faults.txt";
+constexpr const char* kSetupEntry = "block5-setup.cfg";
+constexpr const char* kAdvancedEntry = "block6-advanced-setup.cfg";
+constexpr const char* kDeadZoneEntry = "block8-deadzone-report.txt";
+constexpr const char* kTraceEntry = "session.trace";
+constexpr std::uint8_t kDeadZoneReportBlock = 8;
+
+struct Entry {
+    std::string name;
+    std::string bytes;
+};
+
+std::optional<std::string> DownloadBlock(CControllerLink& link, std::uint8_t block)
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
+    if (!file)
+        return std::nullopt;
+    CBlockTransfer transfer(link, file.get());
+    if (!transfer.DownloadToFile(block))
+        return std::nullopt;
+    std::string bytes;
+    std::rewind(file.get());
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, n);
+    return bytes;
+}
+
+std::string Describe(const std::string& device)
+{
+    CSerialPortList ports;
+    ports.Enumerate();
+    std::error_code ec;
+    const auto real = std::filesystem::canonical(device, ec);
+    for (const SerialPortInfo& port : ports.Ports()) {
+        std::error_code ec2;
+        if (port.device == device || (!ec && std::filesystem::canonical(port.device, ec2) == real))
+            return port.description;
+    }
+    return {};
+}
+
+std::string Now()
+{
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&t, &local);
+    char text[64];
+    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local));
+}
+
+// The entries as a zip archive, built in memory.
+bool Zip(const std::deque<Entry>& entries, std::string& archive, std::string& error)
+{
+    zip_error_t zerror;
+    zip_error_init(&zerror);
+    zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &zerror);
+    zip_t* zip = source ? zip_open_from_source(source, ZIP_TRUNCATE, &zerror) : nullptr;
+    if (!zip) {
+        error = zip_error_strerror(&zerror);
+        zip_error_fini(&zerror);
+        if (source)
+            zip_source_free(source);
+        return false;
+    }
+    zip_source_keep(source); // still needed after the archive is closed
+    bool ok = true;
+    for (const Entry& entry : entries) {
+        zip_source_t* data = zip_source_buffer(zip, entry.bytes.data(), entry.bytes.size(), 0);
+        if (!data || zip_file_add(zip, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8) < 0) {
+            if (data)
+                zip_source_free(data);
+            ok = false;
+            break;
+        }
+    }
+    if (!ok || zip_close(zip) != 0) {
+        error = zip_strerror(zip);
+        zip_discard(zip);
+        zip_source_free(source);
+        return false;
+    }
+    ok = zip_source_open(source) == 0;
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    ok = ok && zip_source_stat(source, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE);
+    if (ok) {
+        archive.resize(stat.size);
+        ok = zip_source_read(source, archive.data(), stat.size) == static_cast<zip_int64_t>(stat.size);
+    }
+    if (!ok)
+        error = zip_error_strerror(zip_source_error(source));
+    zip_source_close(source);
+    zip_source_free(source);
+    zip_error_fini(&zerror);
+    return ok;
+}
+
+} // namespace
+
+std::vector<std::string> ServiceReportEntries()
+{
+    return {kReportEntry, kInformationEntry, kFaultsEntry, kSetupEntry, kAdvancedEntry, kDeadZoneEntry, kTraceEntry};
+}
+
+ServiceReportResult WriteServiceReport(CControllerLink& link, const std::string& path,
+                                       const ServiceReportInputs& inputs, const ProgressCallback& progress)
+{
+    ServiceReportResult result;
+    std::deque<Entry> entries;
+    constexpr std::uint32_t kParts = 6;
+    auto step = [&](std::uint32_t done) {
+        if (progress)
+            progress(done, kParts);
+    };
+    step(0);
+    {
+        CControllerLink::CQuietErrors quiet(link);
+        CParamSet set;
+        CInformationModel info(set);
+        set.GetAll(link);
+        info.Refresh(link);
+        std::string text;
+        for (const auto& line : info.Lines())
+            text += std::string(line.label) + " " + (line.read ? *line.text : std::string("?")) + "\r\n";
+        if (!info.AllRead())
+            result.missing.push_back("some of the Information page");
+        entries.push_back({kInformationEntry, text});
+        step(1);
+
+        CFaultList faults;
+        if (faults.Refresh(link))
+            entries.push_back({kFaultsEntry, FaultReportText(link, faults.Entries())});
+        else
+            result.missing.push_back("the fault report");
+        step(2);
+
+        const std::pair<std::uint8_t, const char*> blocks[] = {
+            {kSetupBlock, kSetupEntry}, {kAdvancedSetupBlock, kAdvancedEntry}, {kDeadZoneReportBlock, kDeadZoneEntry}};
+        std::uint32_t done = 2;
+        for (const auto& [block, name] : blocks) {
+            if (auto bytes = DownloadBlock(link, block))
+                entries.push_back({name, std::move(*bytes)});
+            else
+                result.missing.push_back("block " + std::to_string(block));
+            step(++done);
+        }
+    }
+    if (!inputs.tracePath.empty()) {
+        std::ifstream trace(inputs.tracePath, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << trace.rdbuf();
+        if (trace)
+            entries.push_back({kTraceEntry, bytes.str()});
+        else
+            result.missing.push_back("the session trace");
+    }
+    const std::string port = link.CurrentPort();
+    const std::string description = inputs.portDescription.empty() ? Describe(port) : inputs.portDescription;
+    std::string report = "Halcyra service report\r\n";
+    report += "Created: " + Now() + "\r\n";
+    report += "Program: " + inputs.program + "\r\n";
+    report += "Port: " + port + (link.IsOpen() ? "" : " (not open)") + "\r\n";
+    report += "Port description: " + (description.empty() ? std::string("unknown") : description) + "\r\n";
+    report += "Session trace: " + (inputs.tracePath.empty() ? std::string("none recorded") : inputs.tracePath) + "\r\n";
+    report += "Files:";
+    for (const Entry& e : entries)
+        report += " " + e.name;
+    report += "\r\n";
+    for (const std::string& m : result.missing)
+        report += "Missing: " + m + "\r\n";
+    entries.push_front({kReportEntry, report});
+
+    std::string archive;
+    if (!Zip(entries, archive, result.error))
+        return result;
+    CAtomicFile file;
+    if (!file.Open(path) || std::fwrite(archive.data(), 1, archive.size(), file.File()) != archive.size() ||
+        !file.Commit()) {
+        result.error = "cannot write " + path;
+        return result;
+    }
+    step(kParts);
+    result.written = true;
+    return result;
+}
+
+std::string ServiceReportMessage(const std::string& path, const ServiceReportResult& result)
+{
+    std::string text = "Service report written to " + path;
+    if (!result.missing.empty()) {
+        text += "\r\n\r\nThe controller did not give:";
+        for (std::size_t i = 0; i < result.missing.size(); ++i)
+            text += (i ? ", " : " ") + result.missing[i];
+    }
+    return text;
+}
+
+} // namespace halcyra

@@ -1,0 +1,175 @@
+#include "setup/SetupCompare.h"
+
+#include "link/ControllerLink.h"
+#include "link/ControllerMsg.h"
+#include "link/Format.h"
+#include "params/Param.h"
+#include "params/ParamFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace halcyra {
+
+namespace {
+
+// The lengths the configuration and calibration pages show in display
+// units: end-of-row alarm, inner LED spacing, antenna height and distance
+// from the fixed axle, track spacing. The controller keeps them in metres.
+constexpr std::array<std::string_view, 5> kLengthParams = {"wre", "ldi", "alz", "alx", "trw"};
+
+// "name: value" with a name of letters and digits.
+std::optional<SetupRecord> ParseRecord(std::string_view line)
+{
+    const std::size_t sep = line.find(": ");
+    if (sep == std::string_view::npos || sep == 0)
+        return std::nullopt;
+    const std::string_view name = line.substr(0, sep);
+    if (!std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+        return std::nullopt;
+    return SetupRecord{std::string(name), std::string(line.substr(sep + 2))};
+}
+
+std::optional<double> Number(const std::string& text)
+{
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
+        return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// A length in metres shown in the display unit, as the pages show lengths:
+// three decimals in metres and feet, two in centimetres and inches.
+std::string InDisplayUnits(const std::string& value, const CUnitsParam* units)
+{
+    const std::optional<double> metres = Number(value);
+    if (!metres || !units)
+        return value;
+    const bool fine = units->UnitIndex() == 1 || units->UnitIndex() == 3;
+    return Format(fine ? "%.3f %s" : "%.2f %s", *metres * units->Factor(), units->UnitName().c_str());
+}
+
+std::string Shown(const std::string& name, const std::string& value, const CUnitsParam* units)
+{
+    return IsLengthParam(name) ? InDisplayUnits(value, units) : value;
+}
+
+} // namespace
+
+std::vector<SetupRecord> ReadSetupRecords(std::FILE* file)
+{
+    std::vector<SetupRecord> records;
+    while (!std::feof(file) && !std::ferror(file)) {
+        const std::string line = ReadParamLine(file);
+        if (auto record = ParseRecord(line))
+            records.push_back(std::move(*record));
+    }
+    return records;
+}
+
+bool SetupValuesMatch(const std::string& a, const std::string& b)
+{
+    if (a == b)
+        return true;
+    const std::optional<double> x = Number(a);
+    const std::optional<double> y = Number(b);
+    if (!x || !y)
+        return false;
+    return *x == *y || static_cast<float>(*x) == static_cast<float>(*y);
+}
+
+bool IsLengthParam(const std::string& name)
+{
+    return std::find(kLengthParams.begin(), kLengthParams.end(), name) != kLengthParams.end();
+}
+
+CompareResult CompareSetupWithController(CControllerLink& link, const std::string& path, SetupComparison& comparison,
+                                         std::string& error, const ProgressCallback& progress)
+{
+    comparison = SetupComparison{};
+    comparison.path = path;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) {
+        error = "Error: Could not open specified file";
+        return CompareResult::FileError;
+    }
+    if (CheckParamTextFile(file.get()) != ParamFileCheck::Ok) {
+        error = "Error reading specified configuration file!";
+        return CompareResult::FileError;
+    }
+    const std::vector<SetupRecord> records = ReadSetupRecords(file.get());
+    if (records.empty()) {
+        error = "Error reading specified configuration file!";
+        return CompareResult::FileError;
+    }
+    // One failed request is reported here, once, not with a box per record.
+    CControllerLink::CQuietErrors quiet(link);
+    CUnitsParam units;
+    const bool haveUnits = std::any_of(records.begin(), records.end(), [](const SetupRecord& r) {
+        return IsLengthParam(r.name);
+    }) && units.Get(link);
+    if (haveUnits)
+        comparison.unitName = units.UnitName();
+    const CUnitsParam* shownUnits = haveUnits ? &units : nullptr;
+
+    std::vector<SetupComparisonRow> unknown;
+    const auto total = static_cast<std::uint32_t>(records.size());
+    if (progress)
+        progress(0, total);
+    for (std::uint32_t i = 0; i < total; ++i) {
+        const SetupRecord& record = records[i];
+        CParamTextMsg get(CParamTextMsg::Get, record.name);
+        if (!link.Transact(get, kQuietTransact)) {
+            error = "Error: The controller did not answer the request for " + record.name +
+                    "; the comparison stopped there.";
+            return CompareResult::NoAnswer;
+        }
+        const std::string prefix = record.name + ": ";
+        if (get.Text().rfind(prefix, 0) != 0) {
+            unknown.push_back({record.name, Shown(record.name, record.value, shownUnits), {}, true});
+        } else {
+            const std::string value = get.Text().substr(prefix.size());
+            if (!SetupValuesMatch(record.value, value))
+                comparison.rows.push_back({record.name, Shown(record.name, record.value, shownUnits),
+                                           Shown(record.name, value, shownUnits), false});
+        }
+        ++comparison.compared;
+        if (progress)
+            progress(i + 1, total);
+    }
+    comparison.rows.insert(comparison.rows.end(), unknown.begin(), unknown.end());
+    return CompareResult::Compared;
+}
+
+std::string SetupComparisonText(const SetupComparison& c)
+{
+    std::string text = "Setup file: " + c.path + "\n";
+    text += Format("Records compared with the controller: %zu\n", c.compared);
+    if (!c.unitName.empty())
+        text += "Lengths are shown in " + c.unitName + ".\n";
+    if (c.Matches())
+        return text + "The controller's values match the file.\n";
+    const auto firstUnknown = std::find_if(c.rows.begin(), c.rows.end(), [](const auto& r) { return r.unknown; });
+    if (firstUnknown != c.rows.begin()) {
+        text += "\nRecords that differ (name, file value, controller value):\n";
+        for (auto it = c.rows.begin(); it != firstUnknown; ++it)
+            text += it->name + "\t" + it->fileValue + "\t" + it->controllerValue + "\n";
+    }
+    if (firstUnknown != c.rows.end()) {
+        text += "\nRecords the controller does not know (name, file value):\n";
+        for (auto it = firstUnknown; it != c.rows.end(); ++it)
+            text += it->name + "\t" + it->fileValue + "\n";
+    }
+    return text;
+}
+
+} // namespace halcyra
