@@ -4,7 +4,10 @@
 #include "link/SerialPort.h"
 #include "link/TraceFile.h"
 #include "pages/DataDirectories.h"
+#include "sim/SimOptions.h"
+#ifdef HALCYRA_PTY_SIMULATOR
 #include "sim/SimServer.h"
+#endif
 
 #include <iostream>
 #include <map>
@@ -144,6 +147,13 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "halcyra: use either --port or --simulator, not both\n";
         return kExitUsage;
     }
+#ifndef HALCYRA_PTY_SIMULATOR
+    // The simulator serves on a pseudo-terminal, which this system lacks.
+    if (simulator) {
+        err << "halcyra: --simulator is not available on this system\n";
+        return kExitFailed;
+    }
+#endif
 
     std::unique_ptr<CTraceFile> trace;
     if (!tracePath.empty()) {
@@ -157,6 +167,7 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
     CTerminalNotifier notifier(err, in);
     CControllerLink link(notifier);
     link.SetTrace(trace.get());
+#ifdef HALCYRA_PTY_SIMULATOR
     std::unique_ptr<sim::CSimServer> server;
     if (simulator) {
         server = std::make_unique<sim::CSimServer>(simOptions);
@@ -167,11 +178,17 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         server->Start();
         device = server->DevicePath();
-    } else if (device.empty()) {
+    }
+#endif
+    if (!simulator && device.empty()) {
         CSerialPortList list;
         auto first = list.FirstPortName();
         if (!first) {
+#ifdef HALCYRA_PTY_SIMULATOR
             err << "halcyra: no serial port found; name one with --port DEVICE or use --simulator\n";
+#else
+            err << "halcyra: no serial port found; name one with --port DEVICE\n";
+#endif
             return kExitFailed;
         }
         device = *first;
