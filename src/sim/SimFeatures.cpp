@@ -2,12 +2,15 @@
 
 #include "sim/BlockFeature.h"
 #include "sim/DeadZoneFeature.h"
+#include "sim/DiagnosticsFeature.h"
 #include "sim/FaultFeature.h"
 #include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
 #include "sim/ParamFeature.h"
+#include "sim/RadioFeature.h"
 #include "sim/StatusFeature.h"
 #include "sim/SteerSensorFeature.h"
+#include "sim/VehicleFeature.h"
 
 namespace halcyra::sim {
 
@@ -28,6 +31,8 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
         Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
+        Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
+        Kind<CDiagnosticsFeature>(),
     };
     return kinds;
 }
