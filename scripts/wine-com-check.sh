@@ -56,6 +56,7 @@ tr -d '\r' <"$work/info.out"
 tr -d '\r' <"$work/info.err" >&2
 wine_run reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1 || true
 wineserver -k 2>/dev/null || true
+rm -f "$WINEPREFIX/dosdevices/${port,,}" # the mapping the mount manager made
 
 if [ "$status" -ne 0 ]; then
   echo "wine-com-check: halcyra.exe exited with $status"
