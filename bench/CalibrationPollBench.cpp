@@ -7,21 +7,14 @@
 //
 //     bench_calibration_poll [SECONDS] [--port DEVICE]
 
-#include "PacedSimulator.h"
+#include "UiBench.h"
 #include "calibration/ui/CalSheet.h"
 #include "calibration/ui/CalSteerSensorPage.h"
-#include "link/ControllerLink.h"
-#include "link/Notifier.h"
-#include "pages/DataDirectories.h"
-#include "pages/ui/UiContext.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#include <sys/resource.h>
-
 #include <chrono>
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -29,57 +22,16 @@
 
 using namespace halcyra;
 
-namespace {
-
-class CCountingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-double CpuSeconds(int who)
-{
-    rusage usage{};
-    getrusage(who, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    int seconds = 60;
-    std::string port;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--port" && i + 1 < argc)
-            port = argv[++i];
-        else
-            seconds = std::atoi(argv[i]);
-    }
+    bench::COffscreenApp offscreen(argc, argv);
+    const auto [seconds, port] = bench::ParsePollingArgs(argc, argv);
 
-    CCountingNotifier notifier;
-    CControllerLink link(notifier);
-    std::unique_ptr<bench::CPacedSimulator> simulator;
-    if (port.empty()) {
-        simulator = std::make_unique<bench::CPacedSimulator>();
-        if (!simulator->Connect(link))
-            return 1;
-    } else {
-        link.Open(port, false);
-    }
-    CDataDirectories directories;
-    CUiContext context(link, notifier, directories);
+    bench::CBenchController controller;
+    if (!controller.Connect(port))
+        return 1;
+    CControllerLink& link = controller.link;
+    CUiContext& context = controller.context;
 
     CCalSheet sheet(context);
     auto* page = dynamic_cast<CCalSteerSensorPage*>(sheet.Page(CalPage::SteerSensor));
@@ -97,14 +49,14 @@ int main(int argc, char** argv)
     };
 
     link.ResetCounters();
-    const double threadBefore = CpuSeconds(RUSAGE_THREAD);
-    const double processBefore = CpuSeconds(RUSAGE_SELF);
+    const double threadBefore = bench::CpuSeconds(RUSAGE_THREAD);
+    const double processBefore = bench::CpuSeconds(RUSAGE_SELF);
     const auto t0 = std::chrono::steady_clock::now();
-    QTimer::singleShot(std::chrono::seconds(seconds), &app, &QApplication::quit);
-    app.exec();
+    QTimer::singleShot(std::chrono::seconds(seconds), &offscreen.App(), &QApplication::quit);
+    offscreen.App().exec();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    const double thread = CpuSeconds(RUSAGE_THREAD) - threadBefore;
-    const double process = CpuSeconds(RUSAGE_SELF) - processBefore;
+    const double thread = bench::CpuSeconds(RUSAGE_THREAD) - threadBefore;
+    const double process = bench::CpuSeconds(RUSAGE_SELF) - processBefore;
     sheet.done(0);
 
     std::printf("steering sensor page polling for %.1f s: %d readings (%.2f per second), %llu bytes sent, %llu "
@@ -114,5 +66,5 @@ int main(int argc, char** argv)
     std::printf("program thread: %.3f s of processor time = %.2f %% of one core\n", thread, 100.0 * thread / wall);
     std::printf("whole process%s: %.3f s = %.2f %% of one core\n", port.empty() ? " (simulator thread included)" : "",
                 process, 100.0 * process / wall);
-    return notifier.shown ? 1 : 0;
+    return controller.notifier.shown ? 1 : 0;
 }

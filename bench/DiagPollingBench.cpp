@@ -10,110 +10,36 @@
 // baud (its thread then counts towards the process); with --port it talks
 // to a controller or to a halcyra-sim started with --pace 38400.
 
-#include "PacedSimulator.h"
+#include "UiBench.h"
 #include "WireTime.h"
 #include "diagnostics/ui/DiagSheet.h"
 #include "diagnostics/ui/DiagTrendView.h"
 #include "diagnostics/ui/HCDiagnosticsPropertyPage.h"
-#include "link/ControllerLink.h"
-#include "link/Notifier.h"
-#include "pages/DataDirectories.h"
-#include "pages/ui/UiContext.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace halcyra;
 
-namespace {
-
-class CCountingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-double ThreadCpuSeconds()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_THREAD, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// User and system time of the whole process, from /proc/self/stat.
-double ProcessCpuSeconds()
-{
-    std::ifstream stat("/proc/self/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // Fields after the command's closing parenthesis; utime and stime are the 12th and 13th of them.
-    std::size_t at = text.rfind(')');
-    if (at == std::string::npos)
-        return 0;
-    const char* p = text.c_str() + at + 2;
-    unsigned long long utime = 0, stime = 0;
-    for (int field = 1; field <= 13 && *p; ++field) {
-        char* end = nullptr;
-        const unsigned long long value = std::strtoull(p, &end, 10);
-        if (field == 12)
-            utime = value;
-        if (field == 13)
-            stime = value;
-        p = std::strchr(p, ' ');
-        if (!p)
-            break;
-        ++p;
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    int seconds = 60;
-    std::string port;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc)
-            port = argv[++i];
-        else
-            seconds = std::max(1, std::atoi(argv[i]));
-    }
+    bench::COffscreenApp offscreen(argc, argv);
+    const auto [seconds, port] = bench::ParsePollingArgs(argc, argv);
 
-    CCountingNotifier notifier;
-    CControllerLink link(notifier);
-    std::unique_ptr<bench::CPacedSimulator> simulator;
-    if (port.empty()) {
-        simulator = std::make_unique<bench::CPacedSimulator>();
-        if (!simulator->Connect(link))
-            return 1;
-    } else {
-        link.Open(port, false);
-    }
-    CDataDirectories directories;
-    CUiContext context(link, notifier, directories);
+    bench::CBenchController controller;
+    if (!controller.Connect(port))
+        return 1;
+    CControllerLink& link = controller.link;
+    CUiContext& context = controller.context;
 
     CDiagSheet sheet(context);
     CHCDiagnosticsPropertyPage& page = *sheet.Page(DiagPage::SteeringAngle);
@@ -127,15 +53,15 @@ int main(int argc, char** argv)
 
     link.ResetCounters();
     const int pollsBefore = page.Poll().Polls();
-    const double threadBefore = ThreadCpuSeconds();
-    const double processBefore = ProcessCpuSeconds();
+    const double threadBefore = bench::CpuSeconds(RUSAGE_THREAD);
+    const double processBefore = bench::CpuSeconds(RUSAGE_SELF);
     const auto start = std::chrono::steady_clock::now();
-    QTimer::singleShot(std::chrono::seconds(seconds), Qt::PreciseTimer, &app, &QApplication::quit);
+    QTimer::singleShot(std::chrono::seconds(seconds), Qt::PreciseTimer, &offscreen.App(), &QApplication::quit);
     QApplication::exec();
     const auto end = std::chrono::steady_clock::now();
     const double elapsed = std::chrono::duration<double>(end - start).count();
-    const double threadCpu = ThreadCpuSeconds() - threadBefore;
-    const double processCpu = ProcessCpuSeconds() - processBefore;
+    const double threadCpu = bench::CpuSeconds(RUSAGE_THREAD) - threadBefore;
+    const double processCpu = bench::CpuSeconds(RUSAGE_SELF) - processBefore;
     const int polls = page.Poll().Polls() - pollsBefore;
 
     // When each poll of the last minute ended, from the trend it drew.
@@ -163,6 +89,6 @@ int main(int argc, char** argv)
     bench::Report("polling", elapsed, link.BytesSent(), link.BytesReceived());
     std::printf("CPU: user-interface thread %.2f s = %.2f %% of one core; whole process %.2f s = %.2f %%%s\n", threadCpu,
                 100 * threadCpu / elapsed, processCpu, 100 * processCpu / elapsed,
-                simulator ? " (the simulator's thread included)" : "");
-    return notifier.shown ? 1 : 0;
+                port.empty() ? " (the simulator's thread included)" : "");
+    return controller.notifier.shown ? 1 : 0;
 }

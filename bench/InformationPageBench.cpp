@@ -3,77 +3,39 @@
 // the sheet's construction until it is painted, against the wire time of
 // the bytes exchanged meanwhile.
 
-#include "PacedSimulator.h"
-#include "WireTime.h"
-#include "link/ControllerLink.h"
-#include "link/Notifier.h"
-#include "pages/DataDirectories.h"
+#include "UiBench.h"
 #include "pages/ui/HCPropertySheet.h"
-#include "pages/ui/UiContext.h"
 #include "setup/ui/InformationPage.h"
-#include "sim/SimServer.h"
 
 #include <QApplication>
 
-#include <chrono>
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 using namespace halcyra;
 
-namespace {
-
-class CCountingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
+    bench::COffscreenApp offscreen(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
 
-    bench::CPacedSimulator simulator;
-    CCountingNotifier notifier;
-    CControllerLink link(notifier);
-    if (!simulator.Connect(link))
+    bench::CBenchController controller;
+    if (!controller.Connect())
         return 1;
-    CDataDirectories directories;
-    CUiContext context(link, notifier, directories);
+    CControllerLink& link = controller.link;
+    CUiContext& context = controller.context;
 
-    double seconds = 0;
-    std::uint64_t sent = 0, received = 0;
-    for (int i = 0; i < runs; ++i) {
-        link.ResetCounters();
-        const auto t0 = std::chrono::steady_clock::now();
-        {
-            CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"));
-            sheet.AddPage(new CInformationPage(context));
-            sheet.show();
-            QApplication::processEvents();
-            seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-            sheet.done(0);
-        }
-        sent += link.BytesSent();
-        received += link.BytesReceived();
-    }
+    const bench::CShowings shown = bench::MeasureShowings(link, runs, 0, [&context](auto painted) {
+        CHCPropertySheet sheet(QStringLiteral("Halcyra Toolbox Information"));
+        sheet.AddPage(new CInformationPage(context));
+        sheet.show();
+        QApplication::processEvents();
+        painted();
+        sheet.done(0);
+    });
     char what[96];
     std::snprintf(what, sizeof what, "Information page shown %d times", runs);
-    bench::Report(what, seconds, sent, received);
-    std::printf("per showing: %.1f ms, %.1f ms on the wire\n", seconds * 1000.0 / runs,
-                bench::WireSeconds(sent + received) * 1000.0 / runs);
-    return notifier.shown ? 1 : 0;
+    bench::ReportShowings(what, "showing", shown, runs);
+    return controller.notifier.shown ? 1 : 0;
 }

@@ -154,7 +154,9 @@ struct ProgramRun {
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(workingDir);
         process.start(program, args);
-        EXPECT_TRUE(process.waitForFinished(30000));
+        // Rendering every screen polls the live pages for a few seconds each;
+        // under the sanitizers on a busy machine that takes well over 30 s.
+        EXPECT_TRUE(process.waitForFinished(180000));
         output = QString::fromLocal8Bit(process.readAllStandardOutput());
         errors = QString::fromLocal8Bit(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
