@@ -38,6 +38,8 @@ inline constexpr int kExitUsage = 2;
 // under --json, the document's error (the first one said stays). Returns
 // status.
 int Failed(CommandContext& c, const std::string& message, int status = kExitFailed);
+// Why the connection check failed: its boxes said it, the last one best.
+std::string CheckFailureText(const CommandContext& c);
 
 int CmdGet(CommandContext& c);
 int CmdSet(CommandContext& c);

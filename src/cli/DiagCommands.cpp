@@ -103,7 +103,7 @@ int CmdDiag(CommandContext& c)
     if (c.json)
         (*c.json)["page"] = DiagRow(*page).title;
     if (!CheckHalcyraComms(c.link, true))
-        return Failed(c, c.notifier.LastText());
+        return Failed(c, CheckFailureText(c));
     const std::vector<DiagPage> offered = SelectDiagnosticsPages(c.link);
     if (std::find(offered.begin(), offered.end(), *page) == offered.end())
         return Failed(c, "this controller's inputs have no \"" + std::string(DiagRow(*page).title) +

@@ -9,16 +9,11 @@
 
 namespace halcyra::cli {
 
-namespace {
-
-// The connection check has said why in its boxes; the last one says it best.
 std::string CheckFailureText(const CommandContext& c)
 {
     const std::string& last = c.notifier.LastText();
     return last.empty() ? "the controller on " + c.link.CurrentPort() + " did not pass the connection check" : last;
 }
-
-} // namespace
 
 int CmdCheck(CommandContext& c)
 {
