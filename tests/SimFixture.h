@@ -1,8 +1,9 @@
 #pragma once
-// A simulated controller on a pseudo-terminal, a link to it, and a scratch
-// directory.
+// A simulated controller on a pseudo-terminal and a link to it (with the
+// scratch directory most of their tests want).
 
 #include "RecordingNotifier.h"
+#include "ScratchDir.h"
 #include "link/ControllerLink.h"
 #include "sim/BlockFeature.h"
 #include "sim/FaultFeature.h"
@@ -10,12 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
-#include <vector>
 
 namespace halcyra::test {
 
@@ -60,48 +56,6 @@ inline sim::SimOptions WithExtra(std::initializer_list<std::pair<const char*, st
     for (const auto& [name, value] : extra)
         o.settings.extra[name] = value;
     return o;
-}
-
-class ScratchDir {
-public:
-    ScratchDir()
-    {
-        static int sequence = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("halcyra-test-" + std::to_string(::getpid()) + "-" + std::to_string(sequence++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteAll(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 inline std::string AsText(const sim::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }

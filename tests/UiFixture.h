@@ -51,8 +51,8 @@ struct UiApp {
         root.mkpath(QStringLiteral("dev"));
         root.mkpath(QStringLiteral("data"));
         options.noSplash = true;
-        options.sysClassTty = Path("sys");
-        options.devDir = Path("dev");
+        options.portSources.sysClassTty = Path("sys");
+        options.portSources.devDir = Path("dev");
         options.lockPath = Path("instance.lock");
         StoreDataPath(Path("data") + "/");
     }

@@ -1,27 +1,12 @@
 #include "app/DataPaths.h"
 
+#include "app/ProgramDirectory.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
 
-#include <unistd.h>
+#include <filesystem>
 
 namespace halcyra {
-
-namespace {
-
-bool WritableDirectory(const std::string& dir) { return ::access(dir.empty() ? "." : dir.c_str(), W_OK | X_OK) == 0; }
-
-// Where the system's package manager puts programs: never a place for the
-// user's files, even for a user who could write there.
-bool SystemProgramDirectory(const std::string& dir)
-{
-    for (const char* root : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/"})
-        if (dir.rfind(root, 0) == 0)
-            return true;
-    return false;
-}
-
-} // namespace
 
 std::string ChooseDataPath(const std::optional<std::string>& stored, const std::string& programDir,
                            const std::string& appDataDir, INotifier& notifier)
@@ -37,7 +22,7 @@ std::string ChooseDataPath(const std::optional<std::string>& stored, const std::
         CDataDirectories::Fits(programDir))
         return programDir;
     std::string fallback = appDataDir;
-    if (!fallback.empty() && fallback.back() != '/')
+    if (!fallback.empty() && fallback.back() != '/' && fallback.back() != std::filesystem::path::preferred_separator)
         fallback += '/';
     return fallback;
 }

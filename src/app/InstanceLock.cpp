@@ -2,12 +2,54 @@
 
 #include "link/Notifier.h"
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <filesystem>
+#else
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 namespace halcyra {
+
+#ifdef _WIN32
+
+CInstanceLock::CInstanceLock(std::string lockPath) : path_(std::move(lockPath))
+{
+    if (path_.empty()) {
+        // The temporary directory is the user's own.
+        std::error_code ec;
+        path_ = (std::filesystem::temp_directory_path(ec) / "halcyra-toolbox.lock").string();
+    }
+}
+
+CInstanceLock::~CInstanceLock()
+{
+    if (handle_)
+        CloseHandle(static_cast<HANDLE>(handle_)); // the file may stay for the next start
+}
+
+bool CInstanceLock::Acquire()
+{
+    if (handle_)
+        return true;
+    // Opened without sharing: while this handle lives, every other open of
+    // the file fails with a sharing violation.
+    HANDLE handle = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() != ERROR_SHARING_VIOLATION; // no place for a lock file: do not keep the user out
+    handle_ = handle;
+    return true;
+}
+
+#else
 
 CInstanceLock::CInstanceLock(std::string lockPath) : path_(std::move(lockPath))
 {
@@ -38,6 +80,8 @@ bool CInstanceLock::Acquire()
     fd_ = fd;
     return true;
 }
+
+#endif
 
 std::string CInstanceLock::AlreadyRunningText()
 {

@@ -7,7 +7,8 @@ namespace halcyra {
 
 class CInstanceLock {
 public:
-    // The lock lives in lockPath; empty picks the user's runtime directory.
+    // The lock lives in lockPath; empty picks the user's runtime (on Windows:
+    // temporary) directory.
     explicit CInstanceLock(std::string lockPath = {});
     ~CInstanceLock();
     CInstanceLock(const CInstanceLock&) = delete;
@@ -21,7 +22,11 @@ public:
 
 private:
     std::string path_;
+#ifdef _WIN32
+    void* handle_ = nullptr; // the lock file, opened without sharing
+#else
     int fd_ = -1;
+#endif
 };
 
 } // namespace halcyra

@@ -4,8 +4,10 @@
 #include "link/SerialPort.h"
 #include "link/TraceFile.h"
 #include "pages/DataDirectories.h"
+#include "sim/SimOptions.h"
 #include "sim/SimServer.h"
 
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -16,7 +18,7 @@ namespace {
 
 void Usage(std::ostream& out)
 {
-    out << "usage: halcyra [--port DEVICE | --simulator [--sim-OPTION ...]] [--trace FILE] COMMAND [ARGS]\n"
+    out << "usage: halcyra [--port DEVICE | --simulator [--sim-OPTION ...]] [--trace FILE] [--json] COMMAND [ARGS]\n"
            "\n"
            "Commands:\n"
            "  ports              list the serial ports: device, a tab, the description\n"
@@ -58,6 +60,11 @@ void Usage(std::ostream& out)
            "                     5, 6 and 8, the version, the port and the --trace of this session;\n"
            "                     exit status 1 when the controller did not give all of it\n"
            "\n"
+           "Output:\n"
+           "  --json             print one JSON document for get, info, check, faults, ports, pages,\n"
+           "                     vehicles and diag: names and values as read, failures as objects\n"
+           "                     with their message (\"error\": {\"message\": ...}); exit status as without\n"
+           "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
            "  --trace FILE       write every frame sent and received to FILE, one per line\n"
@@ -69,45 +76,79 @@ void Usage(std::ostream& out)
 struct Command {
     int (*run)(CommandContext&);
     bool needsController;
+    bool json; // prints a JSON document under --json
 };
 
 const std::map<std::string, Command>& Commands()
 {
     static const std::map<std::string, Command> commands = {
-        {"get", {CmdGet, true}},
-        {"set", {CmdSet, true}},
-        {"check", {CmdCheck, true}},
-        {"info", {CmdInfo, true}},
-        {"save-setup", {CmdSaveSetup, true}},
-        {"restore-setup", {CmdRestoreSetup, true}},
-        {"faults", {CmdFaults, true}},
-        {"pages", {CmdPages, true}},
-        {"vehicles", {CmdVehicles, true}},
-        {"select-vehicle", {CmdSelectVehicle, true}},
-        {"load-profile", {CmdLoadProfile, true}},
-        {"diag", {CmdDiag, true}},
-        {"diff-setup", {CmdDiffSetup, true}},
-        {"service-report", {CmdServiceReport, true}},
+        {"get", {CmdGet, true, true}},
+        {"set", {CmdSet, true, false}},
+        {"check", {CmdCheck, true, true}},
+        {"info", {CmdInfo, true, true}},
+        {"save-setup", {CmdSaveSetup, true, false}},
+        {"restore-setup", {CmdRestoreSetup, true, false}},
+        {"faults", {CmdFaults, true, true}},
+        {"pages", {CmdPages, true, true}},
+        {"vehicles", {CmdVehicles, true, true}},
+        {"select-vehicle", {CmdSelectVehicle, true, false}},
+        {"load-profile", {CmdLoadProfile, true, false}},
+        {"diag", {CmdDiag, true, true}},
+        {"diff-setup", {CmdDiffSetup, true, false}},
+        {"service-report", {CmdServiceReport, true, false}},
     };
     return commands;
 }
 
-int ListPorts(std::ostream& out)
+int ListPorts(std::ostream& out, Json* json)
 {
     CSerialPortList list;
     list.Enumerate();
-    for (const SerialPortInfo& p : list.Ports())
-        out << p.device << "\t" << p.description << "\n";
+    Json ports = Json::array();
+    for (const SerialPortInfo& p : list.Ports()) {
+        if (json)
+            ports.push_back(Json{{"device", p.device}, {"description", p.description}});
+        else
+            out << p.device << "\t" << p.description << "\n";
+    }
+    if (json)
+        (*json)["ports"] = std::move(ports);
     return kExitOk;
 }
 
+// Runs a command; under --json its document then goes to out, with an error
+// for a failure that set none of its own.
+int Run(const std::string& name, std::ostream& out, bool json, const std::function<int(Json*)>& command,
+        const std::function<std::string()>& failureText)
+{
+    if (!json)
+        return command(nullptr);
+    Json document{{"command", name}};
+    const int status = command(&document);
+    if (status != kExitOk && !document.contains("error")) {
+        const std::string text = failureText();
+        document["error"] = Failure(text.empty() ? "the command failed" : text);
+    }
+    out << document.dump(2) << "\n" << std::flush;
+    return status;
+}
+
 } // namespace
+
+int Failed(CommandContext& c, const std::string& message, int status)
+{
+    c.err << "halcyra: " << message << "\n";
+    if (c.json && !c.json->contains("error"))
+        (*c.json)["error"] = Failure(message);
+    return status;
+}
 
 int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, std::istream& in)
 {
     std::string device;
     std::string tracePath;
     bool simulator = false;
+    bool json = false;
     sim::SimOptions simOptions;
     std::string firstSimOption;
     std::size_t i = 0;
@@ -133,6 +174,8 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
                 return kExitUsage;
             }
             tracePath = args[++i];
+        } else if (a == "--json") {
+            json = true;
         } else if (a == "--simulator") {
             simulator = true;
         } else if (a.rfind("--sim-", 0) == 0) {
@@ -158,11 +201,15 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::string name = args[i];
     std::vector<std::string> commandArgs(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
     if (name == "ports")
-        return ListPorts(out);
+        return Run(name, out, json, [&](Json* document) { return ListPorts(out, document); }, [] { return ""; });
     auto it = Commands().find(name);
     if (it == Commands().end()) {
         err << "halcyra: unknown command '" << name << "'\n";
         Usage(err);
+        return kExitUsage;
+    }
+    if (json && !it->second.json) {
+        err << "halcyra: --json is not available for " << name << "\n";
         return kExitUsage;
     }
     if (simulator && !device.empty()) {
@@ -170,53 +217,58 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         return kExitUsage;
     }
 
-    std::unique_ptr<CTraceFile> trace;
-    if (!tracePath.empty()) {
-        std::string error;
-        trace = CTraceFile::Open(tracePath, error);
-        if (!trace) {
-            err << "halcyra: cannot write the trace: " << error << "\n";
-            return kExitFailed;
-        }
-    }
+    // What was last said of a failure: a line of ours or a box.
+    std::string lastFailure;
     CTerminalNotifier notifier(err, in);
-    CControllerLink link(notifier);
-    link.SetTrace(trace.get());
-    std::unique_ptr<sim::CSimServer> server;
-    if (simulator) {
-        server = std::make_unique<sim::CSimServer>(simOptions);
-        std::string error;
-        if (!server->Open(error)) {
-            err << "halcyra: cannot start the simulator: " << error << "\n";
-            return kExitFailed;
-        }
-        server->Start();
-        device = server->DevicePath();
-    } else if (device.empty()) {
-        CSerialPortList list;
-        auto first = list.FirstPortName();
-        if (!first) {
-            err << "halcyra: no serial port found; name one with --port DEVICE or use --simulator\n";
-            return kExitFailed;
-        }
-        device = *first;
-    }
-    try {
-        link.Open(device, false);
-    } catch (const CSerialException& e) {
-        err << "halcyra: " << e.what() << "\n";
+    const auto fail = [&](const std::string& text) {
+        err << "halcyra: " << text << "\n";
+        lastFailure = text;
         return kExitFailed;
-    }
-    CDataDirectories directories;
-    directories.SetDataPath(CommandLineDataPath(notifier));
-    CPageContext pages(link, notifier, directories);
-    CommandContext context{link, notifier, pages, out, err, in, commandArgs, tracePath};
-    try {
-        return it->second.run(context);
-    } catch (const CSerialException& e) {
-        err << "halcyra: " << e.what() << "\n";
-        return kExitFailed;
-    }
+    };
+    const auto connectAndRun = [&](Json* document) -> int {
+        std::unique_ptr<CTraceFile> trace;
+        if (!tracePath.empty()) {
+            std::string error;
+            trace = CTraceFile::Open(tracePath, error);
+            if (!trace)
+                return fail("cannot write the trace: " + error);
+        }
+        CControllerLink link(notifier);
+        link.SetTrace(trace.get());
+        std::unique_ptr<sim::CSimServer> server;
+        if (simulator) {
+            server = std::make_unique<sim::CSimServer>(simOptions);
+            std::string error;
+            if (!server->Open(error))
+                return fail("cannot start the simulator: " + error);
+            server->Start();
+            device = server->DevicePath();
+        }
+        if (!simulator && device.empty()) {
+            CSerialPortList list;
+            auto first = list.FirstPortName();
+            if (!first)
+                return fail("no serial port found; name one with --port DEVICE or use --simulator");
+            device = *first;
+        }
+        try {
+            link.Open(device, false);
+        } catch (const CSerialException& e) {
+            return fail(e.what());
+        }
+        CDataDirectories directories;
+        directories.SetDataPath(CommandLineDataPath(notifier));
+        CPageContext pages(link, notifier, directories);
+        CommandContext context{link, notifier, pages, out, err, in, commandArgs, tracePath, document};
+        try {
+            return it->second.run(context);
+        } catch (const CSerialException& e) {
+            if (document)
+                document->erase("error"); // the port failed under whatever the command said
+            return Failed(context, e.what());
+        }
+    };
+    return Run(name, out, json, connectAndRun, [&] { return lastFailure.empty() ? notifier.LastText() : lastFailure; });
 }
 
 } // namespace halcyra::cli

@@ -1,6 +1,7 @@
 #pragma once
 // What a command of the halcyra command line gets to work with.
 
+#include "cli/JsonOutput.h"
 #include "cli/TerminalNotifier.h"
 #include "link/ControllerLink.h"
 #include "pages/BusyIndicator.h"
@@ -25,12 +26,22 @@ struct CommandContext {
     std::istream& in;
     std::vector<std::string> args; // the command's own arguments
     std::string tracePath;         // --trace FILE, when the session is traced
+    // --json: the document the command fills in place of its lines; null
+    // for text output.
+    Json* json = nullptr;
 };
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+
+// Says why the command failed: "halcyra: MESSAGE" on standard error and,
+// under --json, the document's error (the first one said stays). Returns
+// status.
+int Failed(CommandContext& c, const std::string& message, int status = kExitFailed);
+// Why the connection check failed: its boxes said it, the last one best.
+std::string CheckFailureText(const CommandContext& c);
 
 int CmdGet(CommandContext& c);
 int CmdSet(CommandContext& c);

@@ -48,6 +48,23 @@ std::optional<DiagPage> FindPage(const std::string& title)
     return std::nullopt;
 }
 
+// One poll's lines as names and the texts shown; a poll that read nothing
+// carries its failure (the values are then the page's 0 and "Unknown").
+Json Reading(const CDiagPageValues& values, bool read)
+{
+    Json fields = Json::array();
+    for (const FieldSpec& field : values.Fields()) {
+        std::string name = field.label;
+        if (!name.empty() && name.back() == ':')
+            name.pop_back();
+        fields.push_back(NamedValue(name, FieldText(field)));
+    }
+    Json reading{{"fields", std::move(fields)}};
+    if (!read)
+        reading["error"] = Failure("not everything could be read from the controller");
+    return reading;
+}
+
 } // namespace
 
 int CmdDiag(CommandContext& c)
@@ -83,14 +100,14 @@ int CmdDiag(CommandContext& c)
     }
     // A silent controller ends here, after one check says why, rather than
     // after every input of the selection has timed out.
+    if (c.json)
+        (*c.json)["page"] = DiagRow(*page).title;
     if (!CheckHalcyraComms(c.link, true))
-        return kExitFailed;
+        return Failed(c, CheckFailureText(c));
     const std::vector<DiagPage> offered = SelectDiagnosticsPages(c.link);
-    if (std::find(offered.begin(), offered.end(), *page) == offered.end()) {
-        c.err << "halcyra: this controller's inputs have no \"" << DiagRow(*page).title
-              << "\" page; 'halcyra pages diagnostics' lists those it has\n";
-        return kExitFailed;
-    }
+    if (std::find(offered.begin(), offered.end(), *page) == offered.end())
+        return Failed(c, "this controller's inputs have no \"" + std::string(DiagRow(*page).title) +
+                             "\" page; 'halcyra pages diagnostics' lists those it has");
 
     CDiagPageValues values(DiagRow(*page));
     CRealTimeTimers timers;
@@ -100,9 +117,15 @@ int CmdDiag(CommandContext& c)
     int failed = 0;
     {
         CPoll poll(c.pages);
-        const auto print = [&] {
-            c.out << values.LineText() << "\n" << std::flush;
+        Json readings = Json::array();
+        const auto print = [&](bool read) {
+            if (c.json)
+                readings.push_back(Reading(values, read));
+            else
+                c.out << values.LineText() << "\n" << std::flush;
             ++printed;
+            if (c.json)
+                (*c.json)["readings"] = readings;
         };
         poll.Start(std::chrono::milliseconds(intervalMs), [&] {
             bool read = false;
@@ -110,11 +133,11 @@ int CmdDiag(CommandContext& c)
                 read = values.Refresh(c.link);
             } catch (...) {
                 ++failed;
-                print(); // the failure values; the poll reports the port failure
+                print(false); // the failure values; the poll reports the port failure
                 throw;
             }
             failed += read ? 0 : 1;
-            print();
+            print(read);
             return read;
         });
         poll.PollNow();

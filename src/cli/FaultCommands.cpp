@@ -36,10 +36,19 @@ std::string PlainLines(const std::string& text)
     return plain;
 }
 
+// The list's lines; in a document only the faults ("No Faults" is no fault),
+// each with its number and its line.
 void PrintList(CommandContext& c, const CFaultList& list)
 {
-    for (const FaultListEntry& e : list.Entries())
-        c.out << e.text << "\n";
+    Json faults = Json::array();
+    for (const FaultListEntry& e : list.Entries()) {
+        if (!c.json)
+            c.out << e.text << "\n";
+        else if (CFaultList::CanActOn(e))
+            faults.push_back(Json{{"number", e.faultNumber}, {"text", e.text}});
+    }
+    if (c.json)
+        (*c.json)["faults"] = std::move(faults);
 }
 
 // Refreshes the list; false (after saying so) when the controller did not answer.
@@ -47,7 +56,7 @@ bool RefreshList(CommandContext& c, CFaultList& list)
 {
     if (list.Refresh(c.link))
         return true;
-    c.err << "halcyra: no answer from the controller on " << c.link.CurrentPort() << "\n";
+    Failed(c, "no answer from the controller on " + c.link.CurrentPort());
     return false;
 }
 
@@ -56,10 +65,25 @@ const FaultListEntry* ListedFault(CommandContext& c, const CFaultList& list, std
 {
     const FaultListEntry* entry = list.Find(number);
     if (!entry || !CFaultList::CanActOn(*entry)) {
-        c.err << "halcyra: fault " << number << " is not among the listed faults\n";
+        Failed(c, "fault " + std::to_string(number) + " is not among the listed faults");
         return nullptr;
     }
     return entry;
+}
+
+void PrintFault(CommandContext& c, const CFaultInfo& info)
+{
+    if (!c.json) {
+        c.out << PlainLines(info.Text());
+        return;
+    }
+    Json data = Json::array();
+    for (float value : info.record.data)
+        data.push_back(value);
+    (*c.json)["fault"] = Json{{"number", info.faultNumber},
+                              {"description", info.description},
+                              {"data", std::move(data)},
+                              {"count", info.record.count}};
 }
 
 } // namespace
@@ -86,10 +110,10 @@ int CmdFaults(CommandContext& c)
         return kExitOk;
     }
     if (action == "--report") {
-        if (!list.ActionsEnabled()) {
-            c.err << "halcyra: no faults listed, so there is nothing to report\n";
-            return kExitFailed;
-        }
+        if (!list.ActionsEnabled())
+            return Failed(c, "no faults listed, so there is nothing to report");
+        if (c.json)
+            (*c.json)["report"] = value;
         return SaveFaultReport(c.link, value, list.Entries()) ? kExitOk : kExitFailed;
     }
     if (!ListedFault(c, list, number))
@@ -98,10 +122,12 @@ int CmdFaults(CommandContext& c)
         CFaultInfo info;
         if (!info.Fetch(c.link, number))
             return kExitFailed;
-        c.out << PlainLines(info.Text());
+        PrintFault(c, info);
         return kExitOk;
     }
     const bool cleared = list.Clear(c.link, number);
+    if (c.json)
+        (*c.json)["cleared"] = cleared;
     PrintList(c, list);
     return cleared ? kExitOk : kExitFailed;
 }

@@ -9,15 +9,26 @@
 
 namespace halcyra::cli {
 
+std::string CheckFailureText(const CommandContext& c)
+{
+    const std::string& last = c.notifier.LastText();
+    return last.empty() ? "the controller on " + c.link.CurrentPort() + " did not pass the connection check" : last;
+}
+
 int CmdCheck(CommandContext& c)
 {
     if (!c.args.empty()) {
         c.err << "usage: halcyra check\n";
         return kExitUsage;
     }
+    if (c.json)
+        (*c.json)["port"] = c.link.CurrentPort();
     if (!CheckHalcyraComms(c.link, true))
-        return kExitFailed;
-    c.out << "Controller on " << c.link.CurrentPort() << " answers; firmware and compatibility OK\n";
+        return Failed(c, CheckFailureText(c));
+    if (c.json)
+        (*c.json)["compatible"] = true;
+    else
+        c.out << "Controller on " << c.link.CurrentPort() << " answers; firmware and compatibility OK\n";
     return kExitOk;
 }
 
@@ -29,20 +40,32 @@ int CmdInfo(CommandContext& c)
     }
     // As the desktop app does before the Information page: a silent or
     // incompatible controller ends here, after the check has said why.
+    if (c.json)
+        (*c.json)["port"] = c.link.CurrentPort();
     if (!CheckHalcyraComms(c.link, true))
-        return kExitFailed;
+        return Failed(c, CheckFailureText(c));
     CParamSet set;
     CInformationModel info(set);
     // As the page does: its parameters first, then the fixed messages.
     set.GetAll(c.link);
     info.Refresh(c.link);
     // Only what the controller said: a text that was not read is no value.
-    for (const auto& line : info.Lines())
-        c.out << line.label << " " << (line.read ? *line.text : std::string("?")) << "\n";
-    if (!info.AllRead()) {
-        c.err << "halcyra: not everything could be read from the controller\n";
-        return kExitFailed;
+    Json fields = Json::array();
+    for (const auto& line : info.Lines()) {
+        if (!c.json) {
+            c.out << line.label << " " << (line.read ? *line.text : std::string("?")) << "\n";
+            continue;
+        }
+        std::string name = line.label;
+        if (!name.empty() && name.back() == ':')
+            name.pop_back();
+        fields.push_back(line.read ? NamedValue(name, *line.text)
+                                   : NamedFailure(name, "could not be read from the controller"));
     }
+    if (c.json)
+        (*c.json)["fields"] = std::move(fields);
+    if (!info.AllRead())
+        return Failed(c, "not everything could be read from the controller");
     return kExitOk;
 }
 

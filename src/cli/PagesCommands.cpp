@@ -24,8 +24,12 @@ int CmdPages(CommandContext& c)
         c.err << "usage: halcyra pages config|calibration|diagnostics\n";
         return kExitUsage;
     }
-    for (const std::string& title : sheet->second(c.link))
-        c.out << title << "\n";
+    const std::vector<std::string> titles = sheet->second(c.link);
+    if (c.json)
+        (*c.json)["pages"] = titles;
+    else
+        for (const std::string& title : titles)
+            c.out << title << "\n";
     return kExitOk;
 }
 

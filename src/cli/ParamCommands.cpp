@@ -40,20 +40,25 @@ std::string NoAnswerText(CommandContext& c, const CControllerMsg& msg)
     return "no answer from the controller on " + c.link.CurrentPort();
 }
 
-// Gets a parameter's reply text; a failure line on standard error otherwise.
-std::optional<std::string> GetReply(CommandContext& c, const std::string& name, const std::string& what)
+// Gets a parameter's reply text; otherwise why not, in failure.
+std::optional<std::string> GetReply(CommandContext& c, const std::string& name, std::string& failure)
 {
     CParamTextMsg msg(CParamTextMsg::Get, name);
     if (!c.link.Transact(msg)) {
-        c.err << "halcyra: " << what << " failed: " << NoAnswerText(c, msg) << "\n";
+        failure = NoAnswerText(c, msg);
         return std::nullopt;
     }
     CReplyTextParam param(name);
     if (!param.ParseReply(msg.Text())) {
-        c.err << "halcyra: " << what << " failed: the controller answered \"" << msg.Text() << "\"\n";
+        failure = "the controller answered \"" + msg.Text() + "\"";
         return std::nullopt;
     }
     return msg.Text();
+}
+
+std::string NotANameText(const std::string& name)
+{
+    return "'" + name + "' is not a parameter name (3 to 40 letters or digits)";
 }
 
 std::optional<double> AsNumber(const std::string& text)
@@ -95,17 +100,27 @@ int CmdGet(CommandContext& c)
         return kExitUsage;
     }
     bool allOk = true;
+    Json read = Json::array();
     for (const std::string& name : c.args) {
-        if (!IsParamName(name)) {
-            c.err << "halcyra: '" << name << "' is not a parameter name (3 to 40 letters or digits)\n";
-            allOk = false;
-            continue;
-        }
-        if (auto reply = GetReply(c, name, "get " + name))
-            c.out << *reply << "\n" << std::flush;
+        std::string failure;
+        std::optional<std::string> reply;
+        if (!IsParamName(name))
+            failure = NotANameText(name);
         else
+            reply = GetReply(c, name, failure);
+        if (!reply) {
             allOk = false;
+            c.err << "halcyra: " << (IsParamName(name) ? "get " + name + " failed: " : "") << failure << "\n";
+            if (c.json)
+                read.push_back(NamedFailure(name, failure));
+        } else if (c.json) {
+            read.push_back(NamedValue(name, reply->substr(name.size() + 2)));
+        } else {
+            c.out << *reply << "\n" << std::flush;
+        }
     }
+    if (c.json)
+        (*c.json)["parameters"] = std::move(read);
     return allOk ? kExitOk : kExitFailed;
 }
 
@@ -130,7 +145,7 @@ int CmdSet(CommandContext& c)
         return kExitUsage;
     }
     if (!IsParamName(name)) {
-        c.err << "halcyra: '" << name << "' is not a parameter name (3 to 40 letters or digits)\n";
+        c.err << "halcyra: " << NotANameText(name) << "\n";
         return kExitUsage;
     }
     CReplyTextParam param(name, value);
@@ -147,9 +162,12 @@ int CmdSet(CommandContext& c)
         return kExitOk;
     // The controller answers a set with any text, even for a name it does not
     // know or a value it did not take: only reading the value back tells.
-    const auto reply = GetReply(c, name, "set " + name + ": reading the value back");
-    if (!reply)
+    std::string failure;
+    const auto reply = GetReply(c, name, failure);
+    if (!reply) {
+        c.err << "halcyra: set " << name << ": reading the value back failed: " << failure << "\n";
         return kExitFailed;
+    }
     c.out << *reply << "\n" << std::flush;
     const std::string held = reply->substr(name.size() + 2);
     if (!SameValue(value, held)) {

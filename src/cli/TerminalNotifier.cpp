@@ -15,6 +15,7 @@ MsgAnswer CTerminalNotifier::Notify(const std::string& text, const std::string& 
     for (char ch : text)
         if (ch != '\r')
             oneLine.push_back(ch);
+    lastText_ = oneLine;
     // Texts such as "Error: ..." under the caption "Error" say it once.
     if (oneLine.rfind(shownCaption + ":", 0) == 0)
         err_ << oneLine << std::endl;

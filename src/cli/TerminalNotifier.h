@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 namespace halcyra::cli {
 
@@ -16,12 +17,15 @@ public:
     // Answers every question affirmatively without asking (--yes).
     void AssumeYes(bool yes) { assumeYes_ = yes; }
     int Shown() const { return shown_; }
+    // The text of the last box shown, with plain line ends; empty before any.
+    const std::string& LastText() const { return lastText_; }
 
 private:
     std::ostream& err_;
     std::istream& in_;
     bool assumeYes_ = false;
     int shown_ = 0;
+    std::string lastText_;
 };
 
 } // namespace halcyra::cli

@@ -59,11 +59,16 @@ int CmdVehicles(CommandContext& c)
     }
     std::vector<VehicleListEntry> entries;
     const bool whole = FetchVehicleList(c.link, entries);
-    for (const VehicleListEntry& entry : entries)
-        c.out << entry.index << "\t" << entry.name << "\n";
-    if (!whole)
-        c.err << "halcyra: the vehicle list could not be read whole\n";
-    return whole ? kExitOk : kExitFailed;
+    Json vehicles = Json::array();
+    for (const VehicleListEntry& entry : entries) {
+        if (c.json)
+            vehicles.push_back(Json{{"index", entry.index}, {"name", entry.name}});
+        else
+            c.out << entry.index << "\t" << entry.name << "\n";
+    }
+    if (c.json)
+        (*c.json)["vehicles"] = std::move(vehicles);
+    return whole ? kExitOk : Failed(c, "the vehicle list could not be read whole");
 }
 
 int CmdSelectVehicle(CommandContext& c)

@@ -20,7 +20,8 @@ public:
     int Error() const { return error_; }
     // The system's own text for the error number.
     std::string GetErrorMessage() const;
-    // The user may not open the device (on Linux: not in the dialout group).
+    // The user may not open the device (on Linux: not in the dialout group;
+    // Windows keeps no user from a port).
     bool PermissionDenied() const;
 
 private:
@@ -46,7 +47,7 @@ public:
               FlowControl flow = FlowControl::None, bool overlapped = false,
               INotifier* notifier = nullptr);
     void Close();
-    bool IsOpen() const override { return fd_ >= 0; }
+    bool IsOpen() const override;
     const std::string& Device() const { return device_; }
 
     std::size_t Read(std::uint8_t* buffer, std::size_t count) override;
@@ -57,20 +58,35 @@ public:
     bool LineLost() override;
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr; // the open device; nullptr when closed
+    // The byte WaitReadable took from the driver to learn that one had come;
+    // Read hands it out first.
+    std::optional<std::uint8_t> lookahead_;
+#else
     int fd_ = -1;
+#endif
     bool overlapped_ = false;
     std::string device_;
 };
 
 struct SerialPortInfo {
-    std::string device;      // path to open, e.g. /dev/ttyUSB0
+    std::string device;      // what to open, e.g. /dev/ttyUSB0 or COM3
     std::string description; // what the system says the device is
+};
+
+// Where the system lists its serial ports. On Linux tests point these at
+// trees of their own; Windows has one place, the registry.
+struct SerialPortSources {
+#ifndef _WIN32
+    std::string sysClassTty = "/sys/class/tty";
+    std::string devDir = "/dev";
+#endif
 };
 
 class CSerialPortList {
 public:
-    // The roots are parameters so tests can supply a tree of their own.
-    explicit CSerialPortList(std::string sysClassTty = "/sys/class/tty", std::string devDir = "/dev");
+    explicit CSerialPortList(SerialPortSources sources = {});
 
     // Builds the list on first call; later calls only rewind the cursor.
     int Enumerate();
@@ -81,12 +97,14 @@ public:
 
     const std::vector<SerialPortInfo>& Ports() const { return ports_; }
     std::size_t Count() const { return ports_.size(); }
+    // The system's first serial slot (/dev/ttyS0, COM1), for when no port
+    // is found.
+    std::string FirstSlot() const;
 
 private:
     void Build();
 
-    std::string sysClassTty_;
-    std::string devDir_;
+    SerialPortSources sources_;
     std::vector<SerialPortInfo> ports_;
     bool built_ = false;
     std::size_t cursor_ = 0;

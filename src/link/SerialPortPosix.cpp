@@ -21,11 +21,6 @@ namespace halcyra {
 
 namespace fs = std::filesystem;
 
-CSerialException::CSerialException(int error, const std::string& message)
-    : std::runtime_error(message), error_(error)
-{
-}
-
 std::string CSerialException::GetErrorMessage() const { return std::strerror(error_); }
 
 bool CSerialException::PermissionDenied() const { return error_ == EACCES || error_ == EPERM; }
@@ -130,6 +125,8 @@ void ApplySettings(termios& tio, unsigned baud, Parity parity, int dataBits, Sto
 } // namespace
 
 CSerialPort::~CSerialPort() { Close(); }
+
+bool CSerialPort::IsOpen() const { return fd_ >= 0; }
 
 void CSerialPort::Open(const std::string& device, unsigned baud, Parity parity, int dataBits,
                        StopBits stopBits, FlowControl flow, bool overlapped, INotifier* notifier)
@@ -354,39 +351,13 @@ std::string Describe(const fs::path& entry, const std::string& name)
 
 } // namespace
 
-CSerialPortList::CSerialPortList(std::string sysClassTty, std::string devDir)
-    : sysClassTty_(std::move(sysClassTty)), devDir_(std::move(devDir))
-{
-}
-
-int CSerialPortList::Enumerate()
-{
-    if (!built_) {
-        Build();
-        built_ = true;
-    }
-    cursor_ = 0;
-    return 0;
-}
-
-std::optional<std::string> CSerialPortList::Next()
-{
-    if (cursor_ >= ports_.size())
-        return std::nullopt;
-    return ports_[cursor_++].device;
-}
-
-std::optional<std::string> CSerialPortList::FirstPortName()
-{
-    Enumerate();
-    return Next();
-}
+std::string CSerialPortList::FirstSlot() const { return (fs::path(sources_.devDir) / "ttyS0").string(); }
 
 void CSerialPortList::Build()
 {
     std::error_code ec;
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(sysClassTty_, ec)) {
+    for (const auto& entry : fs::directory_iterator(sources_.sysClassTty, ec)) {
         std::string name = entry.path().filename().string();
         // Consoles and pseudo-terminals have no device behind them.
         if (!fs::exists(entry.path() / "device", ec))
@@ -394,7 +365,7 @@ void CSerialPortList::Build()
         // Legacy ttyS slots without a UART report type 0.
         if (name.rfind("ttyS", 0) == 0 && ReadFirstLine(entry.path() / "type") == "0")
             continue;
-        if (!fs::exists(fs::path(devDir_) / name, ec))
+        if (!fs::exists(fs::path(sources_.devDir) / name, ec))
             continue;
         names.push_back(name);
     }
@@ -406,7 +377,8 @@ void CSerialPortList::Build()
         return NaturalLess(a, b);
     });
     for (const std::string& name : names)
-        ports_.push_back({(fs::path(devDir_) / name).string(), Describe(fs::path(sysClassTty_) / name, name)});
+        ports_.push_back(
+            {(fs::path(sources_.devDir) / name).string(), Describe(fs::path(sources_.sysClassTty) / name, name)});
 }
 
 } // namespace halcyra

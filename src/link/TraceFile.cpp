@@ -40,7 +40,7 @@ std::string LocalTime(std::chrono::system_clock::time_point time, const char* fo
 {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
     std::tm local{};
-    ::localtime_r(&seconds, &local);
+    LocalTimeOf(seconds, local);
     char buffer[64];
     std::size_t n = std::strftime(buffer, sizeof buffer, format, &local);
     std::string text(buffer, n);

@@ -3,8 +3,8 @@
 #include "link/Format.h"
 #include "link/Notifier.h"
 
-#include <cerrno>
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace halcyra {
 
@@ -35,10 +35,12 @@ bool CDataDirectories::Fits(const std::string& dataPath)
 void CDataDirectories::Create(INotifier& notifier) const
 {
     for (const std::string* dir : {&application_, &configuration_, &factory_, &vehicleDatabase_}) {
-        if (::mkdir(dir->c_str(), 0777) == 0 || errno == EEXIST)
+        // Only the directory itself: the data path above it is never made.
+        std::error_code error;
+        std::filesystem::create_directory(*dir, error);
+        if (!error || error == std::errc::file_exists)
             continue;
-        const int error = errno;
-        notifier.Notify(Format("Cannot create required %s directory structure error = %d", dir->c_str(), error),
+        notifier.Notify(Format("Cannot create required %s directory structure error = %d", dir->c_str(), error.value()),
                         kAppTitle, MsgButtons::Ok, MsgIcon::None);
     }
 }

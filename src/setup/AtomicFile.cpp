@@ -1,13 +1,11 @@
 #include "setup/AtomicFile.h"
 
+#include "setup/AtomicFileSystem.h"
+
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace halcyra {
 
@@ -53,17 +51,6 @@ void UnlistTemporary(int& slot)
     slot = -1;
 }
 
-void SyncDirectory(const fs::path& dir)
-{
-    // Makes the rename itself durable; a directory that cannot be opened
-    // for this only loses that guarantee.
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 CAtomicFile::~CAtomicFile() { Discard(); }
@@ -83,32 +70,21 @@ bool CAtomicFile::Open(const std::string& destination)
             return false;
         target = resolved;
     }
-    mode_t mode = 0666; // narrowed by the umask for a new file
-    struct stat existing {};
-    bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists) {
-        if (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)
-            return false;
-        mode = existing.st_mode & 07777;
-    }
+    bool exists = false;
+    unsigned mode = 0;
+    if (!atomic_file::Replaceable(target, exists, mode))
+        return false;
     fs::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path temp = dir / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                               std::to_string(g_sequence++) + ".tmp");
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            return false;
-        }
-        if (exists)
-            ::fchmod(fd, mode);
-        file_ = ::fdopen(fd, "wb");
+        fs::path temp = dir / ("." + target.filename().string() + "." + std::to_string(atomic_file::ProcessId()) +
+                               "-" + std::to_string(g_sequence++) + ".tmp");
+        bool nameTaken = false;
+        file_ = atomic_file::CreateNew(temp, mode, exists, nameTaken);
         if (!file_) {
-            ::close(fd);
-            ::unlink(temp.c_str());
+            if (nameTaken)
+                continue;
             return false;
         }
         destination_ = target.string();
@@ -123,18 +99,16 @@ bool CAtomicFile::Commit()
 {
     if (!file_)
         return false;
-    bool ok = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-    ok = std::fclose(file_) == 0 && ok;
+    const bool written = atomic_file::SyncAndClose(file_);
     file_ = nullptr;
-    // Unlisted only after the rename: a signal in between finds no file to remove.
-    if (ok && std::rename(temporary_.c_str(), destination_.c_str()) == 0) {
+    // Unlisted only after the replacement: an interruption in between finds
+    // no file to remove.
+    if (written && atomic_file::Replace(temporary_, destination_)) {
         UnlistTemporary(slot_);
-        fs::path dir = fs::path(destination_).parent_path();
-        SyncDirectory(dir.empty() ? fs::path(".") : dir);
         temporary_.clear();
         return true;
     }
-    ::unlink(temporary_.c_str());
+    atomic_file::Remove(temporary_.c_str());
     UnlistTemporary(slot_);
     temporary_.clear();
     return false;
@@ -147,7 +121,7 @@ void CAtomicFile::Discard()
         file_ = nullptr;
     }
     if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
+        atomic_file::Remove(temporary_.c_str());
         UnlistTemporary(slot_);
         temporary_.clear();
     }
@@ -157,7 +131,7 @@ void RemoveAtomicTemporaries() noexcept
 {
     for (TemporarySlot& slot : g_temporaries)
         if (slot.state.load(std::memory_order_acquire) == 2)
-            ::unlink(slot.path);
+            atomic_file::Remove(slot.path);
 }
 
 } // namespace halcyra

@@ -37,8 +37,9 @@ private:
 };
 
 // Removes the temporary file of every CAtomicFile not yet committed or
-// discarded. Async-signal-safe: meant for a SIGINT or SIGTERM handler, so an
-// interrupted save leaves nothing beside its destination.
+// discarded. Async-signal-safe: meant for a SIGINT or SIGTERM handler (or a
+// Windows console event), so an interrupted save leaves nothing beside its
+// destination.
 void RemoveAtomicTemporaries() noexcept;
 
 } // namespace halcyra

@@ -7,9 +7,10 @@
 #include "link/Notifier.h"
 #include "setup/AtomicFile.h"
 
-#include <clocale>
 #include <cstdio>
-#include <locale.h>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 namespace halcyra {
 
@@ -17,15 +18,14 @@ namespace {
 
 using namespace wire::table;
 
-// strftime with the C locale's day and month names, whatever locale the
+// The time in format with the C locale's day and month names, whatever locale the
 // program runs in; an empty text when the result does not fit 128 characters.
 std::string FormatTime(const char* format, const std::tm& tm)
 {
-    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    char buffer[128];
-    std::size_t n = cLocale ? ::strftime_l(buffer, sizeof buffer, format, &tm, cLocale)
-                            : std::strftime(buffer, sizeof buffer, format, &tm);
-    return std::string(buffer, n);
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << std::put_time(&tm, format);
+    return text.str().size() < 128 ? text.str() : std::string();
 }
 
 } // namespace
@@ -173,7 +173,7 @@ std::string FaultReportText(CControllerLink& link, const std::vector<FaultListEn
 {
     const std::time_t now = clock ? clock() : std::time(nullptr);
     std::tm local{};
-    const bool haveTime = ::localtime_r(&now, &local) != nullptr;
+    const bool haveTime = LocalTimeOf(now, local);
     std::string text = "\r\n*** Verovevevero Fault Code Download File ***\r\n\r\n";
     text += haveTime ? FormatTime("Current Date: %A %B %d, %Y\r\n", local) : std::string();
     text += haveTime ? FormatTime("Current Time: %H:%M:%S\r\n\r\n", local) : std::string();

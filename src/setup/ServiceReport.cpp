@@ -1,6 +1,7 @@
 #include "setup/ServiceReport.h"
 
 #include "link/ControllerLink.h"
+#include "link/Format.h"
 #include "link/SerialPort.h"
 #include "params/ParamSet.h"
 #include "setup/AtomicFile.h"
@@ -8,8 +9,7 @@
 #include "setup/Faults.h"
 #include "setup/InformationModel.h"
 #include "setup/SetupFiles.h"
-
-#include <zip.h>
+#include "setup/ZipArchive.h"
 
 #include <ctime>
 #include <deque>
@@ -32,10 +32,7 @@ constexpr const char* kDeadZoneEntry = "block8-deadzone-report.txt";
 constexpr const char* kTraceEntry = "session.trace";
 constexpr std::uint8_t kDeadZoneReportBlock = 8;
 
-struct Entry {
-    std::string name;
-    std::string bytes;
-};
+using Entry = ArchiveEntry;
 
 std::optional<std::string> DownloadBlock(CControllerLink& link, std::uint8_t block)
 {
@@ -72,56 +69,9 @@ std::string Now()
 {
     const std::time_t t = std::time(nullptr);
     std::tm local{};
-    ::localtime_r(&t, &local);
+    LocalTimeOf(t, local);
     char text[64];
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local));
-}
-
-// The entries as a zip archive, built in memory.
-bool Zip(const std::deque<Entry>& entries, std::string& archive, std::string& error)
-{
-    zip_error_t zerror;
-    zip_error_init(&zerror);
-    zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &zerror);
-    zip_t* zip = source ? zip_open_from_source(source, ZIP_TRUNCATE, &zerror) : nullptr;
-    if (!zip) {
-        error = zip_error_strerror(&zerror);
-        zip_error_fini(&zerror);
-        if (source)
-            zip_source_free(source);
-        return false;
-    }
-    zip_source_keep(source); // still needed after the archive is closed
-    bool ok = true;
-    for (const Entry& entry : entries) {
-        zip_source_t* data = zip_source_buffer(zip, entry.bytes.data(), entry.bytes.size(), 0);
-        if (!data || zip_file_add(zip, entry.name.c_str(), data, ZIP_FL_ENC_UTF_8) < 0) {
-            if (data)
-                zip_source_free(data);
-            ok = false;
-            break;
-        }
-    }
-    if (!ok || zip_close(zip) != 0) {
-        error = zip_strerror(zip);
-        zip_discard(zip);
-        zip_source_free(source);
-        return false;
-    }
-    ok = zip_source_open(source) == 0;
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    ok = ok && zip_source_stat(source, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE);
-    if (ok) {
-        archive.resize(stat.size);
-        ok = zip_source_read(source, archive.data(), stat.size) == static_cast<zip_int64_t>(stat.size);
-    }
-    if (!ok)
-        error = zip_error_strerror(zip_source_error(source));
-    zip_source_close(source);
-    zip_source_free(source);
-    zip_error_fini(&zerror);
-    return ok;
 }
 
 } // namespace
@@ -200,7 +150,7 @@ ServiceReportResult WriteServiceReport(CControllerLink& link, const std::string&
     entries.push_front({kReportEntry, report});
 
     std::string archive;
-    if (!Zip(entries, archive, result.error))
+    if (!ZipArchive(entries, archive, result.error))
         return result;
     CAtomicFile file;
     if (!file.Open(path) || std::fwrite(archive.data(), 1, archive.size(), file.File()) != archive.size() ||

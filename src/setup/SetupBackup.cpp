@@ -26,7 +26,7 @@ std::string LocalStamp(std::chrono::system_clock::time_point when)
 {
     const std::time_t t = std::chrono::system_clock::to_time_t(when);
     std::tm local{};
-    ::localtime_r(&t, &local);
+    LocalTimeOf(t, local);
     char text[32];
     const std::size_t n = std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
     return std::string(text, n);

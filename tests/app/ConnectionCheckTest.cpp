@@ -1,15 +1,20 @@
 #include "InProcessController.h"
-#include "SimFixture.h"
 #include "app/ConnectionCheck.h"
 #include "app/ToolboxCommands.h"
+#include "link/MessageIds.h"
 #include "link/SerialPort.h"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
-#include "link/MessageIds.h"
+#ifdef HALCYRA_PTY_SIMULATOR
+#include "SimFixture.h"
+#endif
 
 using namespace halcyra;
 using namespace halcyra::test;
 
+#ifdef HALCYRA_PTY_SIMULATOR
 TEST(ConnectionCheck, PassesWithACurrentCompatibleController)
 {
     Connected s(WithExtra({{"firmware-version", "100"}}));
@@ -52,6 +57,7 @@ TEST(ConnectionCheck, SilentControllerShowsTransferThenCommunicationsError)
     EXPECT_EQ("Communications Error", s.notifier.shown[1].caption);
     EXPECT_EQ(0u, s.notifier.shown[1].text.find("Error: Communication with the Halcyra Controller failed."));
 }
+#endif
 
 TEST(ConnectionCheck, AControllerThatStopsAnsweringAfterTheStatusShowsTwoBoxes)
 {
@@ -64,6 +70,14 @@ TEST(ConnectionCheck, AControllerThatStopsAnsweringAfterTheStatusShowsTwoBoxes)
     EXPECT_EQ(4, c.requests) << "the status, then three tries for the firmware";
 }
 
+#ifdef _WIN32
+TEST(PortRefusal, AccessDeniedOnWindowsIsAPortInUseAndNotExplained)
+{
+    CRecordingNotifier notifier;
+    ExplainPortRefusal(notifier, CSerialException(5 /* ERROR_ACCESS_DENIED */, "COM3 is in use by another program"));
+    EXPECT_TRUE(notifier.shown.empty());
+}
+#else
 TEST(PortRefusal, OnlyAPermissionRefusalIsExplained)
 {
     CRecordingNotifier notifier;
@@ -75,3 +89,4 @@ TEST(PortRefusal, OnlyAPermissionRefusalIsExplained)
     EXPECT_EQ("Permission Denied", notifier.shown[0].caption);
     EXPECT_NE(std::string::npos, notifier.shown[0].text.find("'dialout' group"));
 }
+#endif

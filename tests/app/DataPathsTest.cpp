@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace halcyra;
@@ -31,9 +32,16 @@ TEST(DataPaths, AnInstalledProgramKeepsItsDataInTheUsersOwnDirectory)
 {
     // Even where the user could write (as root can in /usr/bin), quietly.
     CRecordingNotifier notifier;
+#ifdef _WIN32
+    const char* programFiles = std::getenv("ProgramFiles");
+    ASSERT_NE(nullptr, programFiles);
+    EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, std::string(programFiles) + "\\",
+                                                        "/home/u/.local/share/x", notifier));
+#else
     EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, "/usr/bin/", "/home/u/.local/share/x", notifier));
     EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, "/opt/halcyra/bin/", "/home/u/.local/share/x",
                                                         notifier));
+#endif
     EXPECT_TRUE(notifier.shown.empty());
     const fs::path own = fs::path(::testing::TempDir()) / "halcyra-portable" / "";
     fs::create_directories(own);

@@ -2,7 +2,7 @@
 // with the page's ticks on a manual clock.
 
 #include "CalRig.h"
-#include "SimFixture.h"
+#include "ScratchDir.h"
 #include "calibration/AutoDeadZoneCal.h"
 #include "link/Format.h"
 #include "pages/PageLogic.h"

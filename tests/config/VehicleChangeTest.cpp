@@ -2,7 +2,7 @@
 // into memory, the restart and the check that the controller took it over.
 
 #include "ConfigRig.h"
-#include "SimFixture.h"
+#include "ScratchDir.h"
 #include "config/VehicleChange.h"
 #include "sim/BlockFeature.h"
 

@@ -263,7 +263,7 @@ protected:
 
 TEST_F(SerialPortList, ListsRealPortsUsbFirstInNaturalOrder)
 {
-    CSerialPortList list((root / "class").string(), (root / "dev").string());
+    CSerialPortList list({(root / "class").string(), (root / "dev").string()});
     EXPECT_EQ(Names(list), (std::vector<std::string>{"ttyACM0", "ttyUSB0", "ttyUSB1", "ttyS0", "ttyS2", "ttyS10"}));
     ASSERT_EQ(list.Ports().size(), 6u);
     EXPECT_EQ(list.Ports()[0].device, (root / "dev/ttyACM0").string());
@@ -272,19 +272,19 @@ TEST_F(SerialPortList, ListsRealPortsUsbFirstInNaturalOrder)
 
 TEST_F(SerialPortList, SecondEnumerateRewindsWithoutSearchingAgain)
 {
-    CSerialPortList list((root / "class").string(), (root / "dev").string());
+    CSerialPortList list({(root / "class").string(), (root / "dev").string()});
     const std::vector<std::string> first = Names(list);
     EXPECT_FALSE(list.Next().has_value());
 
     Port("ttyUSB7", root / "devices/usb1/1-7", "");
     EXPECT_EQ(Names(list), first);
-    CSerialPortList fresh((root / "class").string(), (root / "dev").string());
+    CSerialPortList fresh({(root / "class").string(), (root / "dev").string()});
     EXPECT_EQ(Names(fresh).size(), first.size() + 1);
 }
 
 TEST_F(SerialPortList, MissingTreeGivesAnEmptyList)
 {
-    CSerialPortList list((root / "nothing").string(), (root / "dev").string());
+    CSerialPortList list({(root / "nothing").string(), (root / "dev").string()});
     EXPECT_EQ(list.Enumerate(), 0);
     EXPECT_FALSE(list.Next().has_value());
     EXPECT_FALSE(list.FirstPortName().has_value());

@@ -1,10 +1,17 @@
 #include "InProcessController.h"
-#include "SimFixture.h"
 #include "link/ControllerLink.h"
 #include "pages/PageLogic.h"
 
+#include <gtest/gtest.h>
+
+#ifdef HALCYRA_PTY_SIMULATOR
+#include "SimFixture.h"
+#endif
+
 using namespace halcyra;
 using namespace halcyra::test;
+
+#ifdef HALCYRA_PTY_SIMULATOR
 
 TEST(PageLogic, EmptyPageNeverReportsMissingParameters)
 {
@@ -92,6 +99,7 @@ TEST(PageLogic, ResetWaitsForTheControllerToAnswerAgain)
     EXPECT_EQ(kResetText, s.notifier.shown[0].text);
     EXPECT_EQ("", s.notifier.shown[0].caption);
 }
+#endif
 
 TEST(PageLogic, AControllerThatNeverComesBackIsPolledSixteenTimesThenOneBox)
 {

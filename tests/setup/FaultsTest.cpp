@@ -1,7 +1,6 @@
 // The fault list, one fault's details, clearing and the fault report.
 
 #include "InProcessController.h"
-#include "SimFixture.h"
 #include "link/MemoryPort.h"
 #include "link/MessageIds.h"
 #include "setup/Faults.h"
@@ -10,13 +9,14 @@
 
 #include <cstdlib>
 #include <ctime>
+#ifdef HALCYRA_PTY_SIMULATOR
+#include "SimFixture.h"
+#endif
 
 using namespace halcyra;
 using namespace halcyra::test;
 
 namespace {
-
-const std::string kLong = "Steering valve current above the permitted limit in left turns"; // 62 characters
 
 std::vector<std::string> Texts(const CFaultList& list)
 {
@@ -25,6 +25,13 @@ std::vector<std::string> Texts(const CFaultList& list)
         t.push_back(e.text);
     return t;
 }
+
+} // namespace
+
+#ifdef HALCYRA_PTY_SIMULATOR
+namespace {
+
+const std::string kLong = "Steering valve current above the permitted limit in left turns"; // 62 characters
 
 // 2023-11-14 22:13:20 UTC, a Tuesday.
 std::time_t FixedClock() { return 1700000000; }
@@ -165,6 +172,8 @@ TEST(Faults, FaultThatCannotBeFetchedIsReportedWithZeros)
                                              "Count:\t\t000\r\n\r\n\r\n"));
     EXPECT_EQ("Communication Error Occured", c.notifier.shown.at(0).text);
 }
+
+#endif
 
 TEST(Faults, RecordIsKeptWhenOnlyTheDescriptionFails)
 {

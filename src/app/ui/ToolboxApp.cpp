@@ -73,7 +73,7 @@ CToolboxApp::CToolboxApp(ToolboxOptions options, INotifier* notifier)
 {
     InitToolboxResources();
     // The first serial slot until a port is found or chosen.
-    link_.SetCurrentPort(options_.devDir + "/ttyS0");
+    link_.SetCurrentPort(CSerialPortList(options_.portSources).FirstSlot());
 }
 
 CToolboxApp::~CToolboxApp()

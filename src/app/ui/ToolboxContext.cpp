@@ -82,7 +82,7 @@ std::string ToolboxUsage()
 
 std::vector<SerialPortInfo> CToolboxContext::Ports() const
 {
-    CSerialPortList list(options.sysClassTty, options.devDir);
+    CSerialPortList list(options.portSources);
     list.Enumerate();
     std::vector<SerialPortInfo> ports = list.Ports();
     if (!simulatorDevice.empty())
@@ -96,7 +96,7 @@ std::string CToolboxContext::StartupDevice() const
         return options.port;
     if (!simulatorDevice.empty())
         return simulatorDevice;
-    CSerialPortList list(options.sysClassTty, options.devDir);
+    CSerialPortList list(options.portSources);
     if (auto first = list.FirstPortName())
         return *first;
     return link.CurrentPort();

@@ -23,8 +23,7 @@ struct ToolboxOptions {
     bool measureStartup = false; // --measure-startup
     bool version = false;        // --version
     // Where ports are looked for, and the instance lock file (tests change them).
-    std::string sysClassTty = "/sys/class/tty";
-    std::string devDir = "/dev";
+    SerialPortSources portSources;
     std::string lockPath;
     std::string programDir; // empty: the executable's own directory
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();

@@ -167,8 +167,8 @@ TEST(Commands, SelectPortReopensTheCurrentPortOrReportsOneThatFails)
     UiApp t;
     t.UseSimulator();
     // A port the system lists but that is no serial device.
-    QDir(QString::fromStdString(t.options.sysClassTty)).mkpath(QStringLiteral("ttyUSB0/device"));
-    const std::string broken = t.options.devDir + "/ttyUSB0";
+    QDir(QString::fromStdString(t.options.portSources.sysClassTty)).mkpath(QStringLiteral("ttyUSB0/device"));
+    const std::string broken = t.options.portSources.devDir + "/ttyUSB0";
     QFile(QString::fromStdString(broken)).open(QIODevice::WriteOnly);
     CToolboxDlg& dlg = t.Start();
     const std::string simulator = t.app->Simulator()->DevicePath();

@@ -17,7 +17,7 @@ TEST(Startup, WithoutPortTheMissingDeviceIsNamedBeforeTheInverterWarning)
 {
     UiApp t;
     t.Start();
-    const std::string device = t.options.devDir + "/ttyS0";
+    const std::string device = t.options.portSources.devDir + "/ttyS0";
     ASSERT_EQ(3u, t.notifier.shown.size());
     EXPECT_EQ("Failed to open up " + device, t.notifier.shown[0].text);
     EXPECT_EQ(" " + device + " could not be opened.\n\nPlease select a different communication port\n",
