@@ -18,6 +18,9 @@ public:
     virtual std::size_t BytesWaiting() = 0;
     // Blocks until at least one byte is waiting or the timeout passes.
     virtual bool WaitReadable(std::chrono::milliseconds timeout) = 0;
+    // A descriptor that polls readable when bytes wait, for a program that
+    // waits on it in its own event loop; -1 when the port has none.
+    virtual int Descriptor() const { return -1; }
 };
 
 } // namespace halcyra

@@ -51,6 +51,7 @@ public:
     std::size_t Write(const std::uint8_t* buffer, std::size_t count) override;
     std::size_t BytesWaiting() override;
     bool WaitReadable(std::chrono::milliseconds timeout) override;
+    int Descriptor() const override { return fd_; }
 
 private:
     int fd_ = -1;

@@ -3,6 +3,7 @@
 #include "sim/BlockFeature.h"
 #include "sim/FaultFeature.h"
 #include "sim/InfoFeature.h"
+#include "sim/LoggingFeature.h"
 #include "sim/ParamFeature.h"
 #include "sim/StatusFeature.h"
 
@@ -24,6 +25,7 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
     static const std::vector<SimFeatureKind> kinds = {
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
+        Kind<CLoggingFeature>(),
     };
     return kinds;
 }
