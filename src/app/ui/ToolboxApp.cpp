@@ -10,6 +10,7 @@
 #include "calibration/ui/CalibrationScreens.h"
 #include "config/ui/ConfigurationScreens.h"
 #include "diagnostics/ui/DiagnosticsScreens.h"
+#include "logging/ui/DataLogging.h"
 #include "pages/ui/ScreenRenderer.h"
 #include "setup/Faults.h"
 #include "setup/ui/FaultContents.h"
@@ -228,6 +229,7 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     RenderConfigurationScreens(context_, main.get(), screens);
     RenderCalibrationScreens(context_, main.get(), screens);
     RenderDiagnosticsScreens(context_, main.get(), screens);
+    RenderLoggingScreens(context_, main.get(), screens);
     main->hide();
     return screens.Failures() == 0 ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
+#include "logging/ui/DataLogging.h"
 #include "pages/SerialGuard.h"
 #include "setup/ui/InformationPage.h"
 #include "setup/ui/SaveRestoreDlg.h"
@@ -208,7 +209,7 @@ void CToolboxDlg::OnAdvancedConfiguration()
 void CToolboxDlg::OnDataLogging()
 {
     if (ControllerReady())
-        ShowNotAvailable(Context().notifier, "Data Logging configuration upload");
+        RunDataLogging(Context(), this);
 }
 
 void CToolboxDlg::OnInformation()
