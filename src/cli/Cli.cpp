@@ -38,6 +38,14 @@ void Usage(std::ostream& out)
            "  faults --report FILE  write every listed fault to a report file\n"
            "  pages config|calibration|diagnostics\n"
            "                     the titles of the pages that sheet holds for this controller, in order\n"
+           "  log status         whether the controller is logging, and how much of its log memory is used\n"
+           "  log start|stop|clear\n"
+           "                     start, stop or clear the controller's internal logging\n"
+           "  log download FILE  the internal data log to FILE and the advanced setup to FILE.cfg\n"
+           "  log configure FILE.dlc [--output LOG.dbg] [--records N | --seconds S]\n"
+           "                     upload a logging configuration; one that streams the log to the PC\n"
+           "                     needs --output and saves records into LOG.dbg until N records, S\n"
+           "                     seconds or Ctrl-C, then restores the logging output setting\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -63,6 +71,7 @@ const std::map<std::string, Command>& Commands()
         {"restore-setup", {CmdRestoreSetup, true}},
         {"faults", {CmdFaults, true}},
         {"pages", {CmdPages, true}},
+        {"log", {CmdLog, true}},
     };
     return commands;
 }

@@ -3,6 +3,7 @@
 
 #include "cli/TerminalNotifier.h"
 #include "link/ControllerLink.h"
+#include "pages/BusyIndicator.h"
 #include "pages/PageContext.h"
 
 #include <iosfwd>
@@ -37,5 +38,9 @@ int CmdSaveSetup(CommandContext& c);
 int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
 int CmdPages(CommandContext& c);
+int CmdLog(CommandContext& c);
+
+// "chunk i of N" on standard error for a long transfer.
+ProgressCallback ChunkProgress(std::ostream& err);
 
 } // namespace halcyra::cli

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/Interrupt.h"
 #include "setup/AtomicFile.h"
 
 #include <csignal>
@@ -12,6 +13,9 @@ namespace {
 // program ends as the signal would have ended it.
 void OnInterrupt(int signal)
 {
+    // A log being streamed ends in good order instead.
+    if (halcyra::cli::TakeInterrupt())
+        return;
     halcyra::RemoveAtomicTemporaries();
     static const char text[] = "halcyra: interrupted\n";
     [[maybe_unused]] auto n = ::write(STDERR_FILENO, text, sizeof text - 1);
