@@ -7,6 +7,7 @@
 #include "pages/PageContext.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace halcyra {
 
@@ -118,14 +119,16 @@ void CExternalLog::TakeFramesUntil(Clock::time_point deadline)
     if (!streaming_)
         return;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() > 0) {
-        record_.SetState(CControllerMsg::Waiting);
-        link_.AwaitReply(record_, static_cast<std::uint32_t>(left.count()), 1, false);
-        if (record_.GetState() != CControllerMsg::Waiting)
-            AfterFrame(Clock::now());
-    }
+    if (left.count() > 0 && link_.Port().BytesWaiting() == 0)
+        link_.Port().WaitReadable(left);
     TakeWaitingFrames(Clock::now());
+    while (streaming_ && FrameUnderWay() && Clock::now() + kFrameGather <= deadline) {
+        std::this_thread::sleep_for(kFrameGather);
+        TakeWaitingFrames(Clock::now());
+    }
 }
+
+bool CExternalLog::FrameUnderWay() { return link_.Rx().AssemblyState() != LexState::Ground; }
 
 void CExternalLog::AfterFrame(Clock::time_point now)
 {

@@ -49,6 +49,10 @@ public:
     // record once its first block has arrived.
     static constexpr std::chrono::milliseconds kHeaderWait{1000};
     static constexpr std::chrono::milliseconds kRecordWait{1000};
+    // The rest of a frame under way comes at the line's pace: it is read in
+    // one go once it has had time to arrive (a whole block frame takes about
+    // 50 ms at 38400 baud), not byte by byte as each byte would wake the program.
+    static constexpr std::chrono::milliseconds kFrameGather{50};
 
     // The window's preparation: asks for the ".DBG" file, creates it beside
     // its destination and writes the header the controller sends into it.
@@ -68,9 +72,11 @@ public:
     void Start(Clock::time_point now);
     // Takes every frame the port holds, without waiting.
     void TakeWaitingFrames(Clock::time_point now);
-    // Waits on the port until a frame arrives or the deadline passes, then
-    // takes what the port holds.
+    // Waits on the port until bytes arrive or the deadline passes, then
+    // takes what the port holds, the rest of a frame under way included.
     void TakeFramesUntil(Clock::time_point deadline);
+    // Part of a frame has arrived and the rest is on its way.
+    bool FrameUnderWay();
     // Drops a record that has not finished in time.
     void Expire(Clock::time_point now);
     // When Expire has something to do; nothing while no record is under way.

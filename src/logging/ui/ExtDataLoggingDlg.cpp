@@ -31,7 +31,13 @@ constexpr auto kClockPeriod = 250ms;
 // other end hung up), so a dead line costs no processor time.
 constexpr auto kHangUpRest = 200ms;
 
-QString Number(std::uint64_t n) { return QString::number(n); }
+// Repaints only what changed.
+void ShowNumber(QLineEdit* field, std::uint64_t n)
+{
+    const QString text = QString::number(n);
+    if (field->text() != text)
+        field->setText(text);
+}
 
 } // namespace
 
@@ -107,7 +113,7 @@ CExtDataLoggingDlg::CExtDataLoggingDlg(CUiContext& context, CExternalLog& log, Q
     if (descriptor >= 0) {
         portWatch_ = new QSocketNotifier(static_cast<qintptr>(descriptor), QSocketNotifier::Read, this);
         portWatch_->setEnabled(false);
-        connect(portWatch_, &QSocketNotifier::activated, this, [this] { TakeRecords(); });
+        connect(portWatch_, &QSocketNotifier::activated, this, [this] { TakeRecords(true); });
     }
     deadline_ = new QTimer(this);
     deadline_->setSingleShot(true);
@@ -175,13 +181,14 @@ void CExtDataLoggingDlg::reject()
         OnDone();
 }
 
-void CExtDataLoggingDlg::TakeRecords()
+void CExtDataLoggingDlg::TakeRecords(bool portReadable)
 {
     if (!log_.Streaming())
         return;
     bool hungUp = false;
     const bool read = RunGuarded(Context().notifier, [&] {
-        hungUp = portWatch_ && Context().link.Port().BytesWaiting() == 0;
+        // Readable with nothing to read: the other end hung up.
+        hungUp = portReadable && Context().link.Port().BytesWaiting() == 0;
         if (!hungUp)
             log_.TakeWaitingFrames(Clock::now());
     });
@@ -190,11 +197,16 @@ void CExtDataLoggingDlg::TakeRecords()
         WatchPort(false);
         return;
     }
-    if (hungUp) {
+    // A frame under way is read once the rest of it has had time to arrive;
+    // a line whose other end hung up is looked at again after a rest.
+    const bool underWay = !hungUp && portWatch_ && log_.FrameUnderWay();
+    if (hungUp || underWay) {
         portWatch_->setEnabled(false);
-        QTimer::singleShot(kHangUpRest, this, [this] {
-            if (log_.Streaming())
-                portWatch_->setEnabled(true);
+        QTimer::singleShot(hungUp ? kHangUpRest : CExternalLog::kFrameGather, this, [this] {
+            if (!log_.Streaming())
+                return;
+            portWatch_->setEnabled(true);
+            TakeRecords();
         });
     }
     ShowCounters();
@@ -214,9 +226,9 @@ void CExtDataLoggingDlg::ArmDeadline()
 
 void CExtDataLoggingDlg::ShowCounters()
 {
-    saved_->setText(Number(log_.RecordsSaved()));
-    dropped_->setText(Number(log_.RecordsDropped()));
-    time_->setText(Number(log_.ElapsedSeconds(Clock::now())));
+    ShowNumber(saved_, log_.RecordsSaved());
+    ShowNumber(dropped_, log_.RecordsDropped());
+    ShowNumber(time_, log_.ElapsedSeconds(Clock::now()));
 }
 
 } // namespace halcyra

@@ -30,8 +30,8 @@ public:
     // Gives the controller its previous output setting back and closes.
     void OnDone();
 
-    // Takes what the port holds now, as a readable port does.
-    void TakeRecords();
+    // Takes what the port holds now; portReadable when the port's watch woke it.
+    void TakeRecords(bool portReadable = false);
 
     QLineEdit* ConfigurationField() const { return configuration_; }
     QLineEdit* LogFileField() const { return logFile_; }
