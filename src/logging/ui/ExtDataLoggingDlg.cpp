@@ -115,9 +115,14 @@ CExtDataLoggingDlg::CExtDataLoggingDlg(CUiContext& context, CExternalLog& log, Q
         portWatch_->setEnabled(false);
         connect(portWatch_, &QSocketNotifier::activated, this, [this] { TakeRecords(true); });
     }
+    resume_ = new QTimer(this);
+    resume_->setSingleShot(true);
+    connect(resume_, &QTimer::timeout, this, [this] { TakeRecords(); });
     deadline_ = new QTimer(this);
     deadline_->setSingleShot(true);
     connect(deadline_, &QTimer::timeout, this, [this] {
+        if (taking_)
+            return; // the read under way arms it again
         log_.Expire(Clock::now());
         ShowCounters();
         ArmDeadline();
@@ -146,6 +151,7 @@ void CExtDataLoggingDlg::WatchPort(bool watch)
     } else {
         clock_->stop();
         deadline_->stop();
+        resume_->stop();
     }
 }
 
@@ -183,8 +189,14 @@ void CExtDataLoggingDlg::reject()
 
 void CExtDataLoggingDlg::TakeRecords(bool portReadable)
 {
-    if (!log_.Streaming())
+    // A box shown meanwhile (a file that cannot be written) runs its own
+    // event loop: nothing in it reads the port again, and the watch rests so
+    // that bytes waiting do not wake it over and over.
+    if (taking_ || portFailed_ || !log_.Streaming())
         return;
+    taking_ = true;
+    if (portWatch_)
+        portWatch_->setEnabled(false);
     bool hungUp = false;
     const bool read = RunGuarded(Context().notifier, [&] {
         // Readable with nothing to read: the other end hung up.
@@ -192,22 +204,22 @@ void CExtDataLoggingDlg::TakeRecords(bool portReadable)
         if (!hungUp)
             log_.TakeWaitingFrames(Clock::now());
     });
+    taking_ = false;
     if (!read) {
         // The port failed and said so; nothing more comes from it.
+        portFailed_ = true;
         WatchPort(false);
         return;
     }
-    // A frame under way is read once the rest of it has had time to arrive;
-    // a line whose other end hung up is looked at again after a rest.
-    const bool underWay = !hungUp && portWatch_ && log_.FrameUnderWay();
-    if (hungUp || underWay) {
-        portWatch_->setEnabled(false);
-        QTimer::singleShot(hungUp ? kHangUpRest : CExternalLog::kFrameGather, this, [this] {
-            if (!log_.Streaming())
-                return;
+    if (log_.Streaming() && portWatch_) {
+        // A frame under way is read once the rest of it has had time to
+        // arrive; a line whose other end hung up is looked at after a rest.
+        if (hungUp)
+            resume_->start(kHangUpRest);
+        else if (log_.FrameUnderWay())
+            resume_->start(CExternalLog::kFrameGather);
+        else
             portWatch_->setEnabled(true);
-            TakeRecords();
-        });
     }
     ShowCounters();
     ArmDeadline();

@@ -64,8 +64,11 @@ private:
     QPushButton* stop_ = nullptr;
     QPushButton* done_ = nullptr;
     QSocketNotifier* portWatch_ = nullptr;
+    QTimer* resume_ = nullptr;   // the port read again after a rest
     QTimer* deadline_ = nullptr; // a record left unfinished is dropped
     QTimer* clock_ = nullptr;    // the logging time on screen
+    bool taking_ = false;
+    bool portFailed_ = false;
 };
 
 } // namespace halcyra
