@@ -11,6 +11,16 @@ namespace {
 
 bool WritableDirectory(const std::string& dir) { return ::access(dir.empty() ? "." : dir.c_str(), W_OK | X_OK) == 0; }
 
+// Where the system's package manager puts programs: never a place for the
+// user's files, even for a user who could write there.
+bool SystemProgramDirectory(const std::string& dir)
+{
+    for (const char* root : {"/usr/", "/bin/", "/sbin/", "/lib/", "/opt/"})
+        if (dir.rfind(root, 0) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::string ChooseDataPath(const std::optional<std::string>& stored, const std::string& programDir,
@@ -23,7 +33,8 @@ std::string ChooseDataPath(const std::optional<std::string>& stored, const std::
                             " characters). The program's own data directory is used instead.",
                         "Error", MsgButtons::Ok, MsgIcon::Stop);
     }
-    if (!programDir.empty() && WritableDirectory(programDir) && CDataDirectories::Fits(programDir))
+    if (!programDir.empty() && !SystemProgramDirectory(programDir) && WritableDirectory(programDir) &&
+        CDataDirectories::Fits(programDir))
         return programDir;
     std::string fallback = appDataDir;
     if (!fallback.empty() && fallback.back() != '/')

@@ -13,7 +13,8 @@ class INotifier;
 
 // Chooses the data path: the stored setting when there is one that fits;
 // otherwise programDir (the executable's own directory, with a trailing
-// separator) when it is writable, else appDataDir (with a
+// separator) when it is writable and not where installed programs live
+// (/usr, /opt...), else appDataDir (with a
 // trailing separator added). A stored path too long for the table is
 // refused with a box saying so.
 std::string ChooseDataPath(const std::optional<std::string>& stored, const std::string& programDir,

@@ -22,18 +22,27 @@ bool PortTest(CControllerLink& link)
 
 bool OpenStartupPort(CControllerLink& link, const std::string& device)
 {
+    std::optional<CSerialException> failure;
     if (!link.IsOpen()) {
         try {
             link.Open(device, true);
-        } catch (const CSerialException&) {
-            // Reported below; the user can choose another port.
+        } catch (const CSerialException& e) {
+            failure = e; // reported below; the user can choose another port
         }
     }
     if (link.IsOpen())
         return true;
     link.Notifier().Notify(" " + device + " could not be opened.\n\nPlease select a different communication port\n",
                            "Error", MsgButtons::Ok, MsgIcon::Stop);
+    if (failure)
+        ExplainPortRefusal(link.Notifier(), *failure);
     return false;
+}
+
+void ExplainPortRefusal(INotifier& notifier, const CSerialException& failure)
+{
+    if (failure.PermissionDenied())
+        notifier.Notify(std::string("Error: ") + failure.what(), "Permission Denied", MsgButtons::Ok, MsgIcon::Stop);
 }
 
 void ShowInverterWarning(INotifier& notifier)
@@ -48,15 +57,18 @@ bool OpenSelectedPort(CControllerLink& link, const std::string& device)
     const std::string previous = link.CurrentPort();
     if (link.IsOpen())
         link.Close();
+    std::optional<CSerialException> failure;
     try {
         link.Open(device, true);
-    } catch (const CSerialException&) {
-        // The port has shown its own box; ours follows.
+    } catch (const CSerialException& e) {
+        failure = e; // the port has shown its own box; ours follows
     }
     if (link.IsOpen())
         return true;
     link.SetCurrentPort(previous);
     link.Notifier().Notify(kPortOpenFailedText, "Error", MsgButtons::Ok, MsgIcon::Stop);
+    if (failure)
+        ExplainPortRefusal(link.Notifier(), *failure);
     return false;
 }
 

@@ -47,6 +47,10 @@ int ContentsStartTab(int sheetResult);
 // until a result asks for no reopening.
 void RunContentsLoop(const std::function<int(int startTab)>& runSheet);
 
+// After an open the system refused for lack of permission: says what the
+// user can do about it (the error's own text). Other failures show nothing.
+void ExplainPortRefusal(INotifier& notifier, const CSerialException& failure);
+
 // A controller command not in this version yet: says so.
 void ShowNotAvailable(INotifier& notifier, const std::string& feature);
 

@@ -46,6 +46,16 @@ void Usage(std::ostream& out)
            "                     upload a logging configuration; one that streams the log to the PC\n"
            "                     needs --output and saves records into LOG.dbg until N records, S\n"
            "                     seconds or Ctrl-C, then restores the logging output setting\n"
+           "  vehicles           the controller's vehicle list: index, a tab, the model name\n"
+           "  select-vehicle INDEX [--yes]\n"
+           "                     make listed vehicle INDEX the vehicle model (--yes: without asking),\n"
+           "                     restart the controller and print the model read back\n"
+           "  load-profile FILE [--yes]\n"
+           "                     upload the vehicle profile FILE (.vdb) as the vehicle model, restart\n"
+           "                     the controller and print the model read back\n"
+           "  diag TITLE [--count N] [--interval MS]\n"
+           "                     poll diagnostics page TITLE (as pages diagnostics lists it) N times\n"
+           "                     (default 1), every MS milliseconds (default 250): one line per poll\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -72,6 +82,10 @@ const std::map<std::string, Command>& Commands()
         {"faults", {CmdFaults, true}},
         {"pages", {CmdPages, true}},
         {"log", {CmdLog, true}},
+        {"vehicles", {CmdVehicles, true}},
+        {"select-vehicle", {CmdSelectVehicle, true}},
+        {"load-profile", {CmdLoadProfile, true}},
+        {"diag", {CmdDiag, true}},
     };
     return commands;
 }
@@ -99,6 +113,10 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             Usage(out);
+            return kExitOk;
+        }
+        if (a == "--version") {
+            out << "halcyra " HALCYRA_VERSION "\n";
             return kExitOk;
         }
         if (a == "--port") {

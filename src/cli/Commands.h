@@ -39,8 +39,13 @@ int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
 int CmdPages(CommandContext& c);
 int CmdLog(CommandContext& c);
+int CmdVehicles(CommandContext& c);
+int CmdSelectVehicle(CommandContext& c);
+int CmdLoadProfile(CommandContext& c);
 
-// "chunk i of N" on standard error for a long transfer.
+// "chunk i of N" on standard error: the first and last chunk and about every
+// twentieth of the way between, so a long block does not flood the terminal.
 ProgressCallback ChunkProgress(std::ostream& err);
+int CmdDiag(CommandContext& c);
 
 } // namespace halcyra::cli

@@ -8,9 +8,7 @@
 
 namespace halcyra::cli {
 
-// The first and last chunk and about every twentieth of the way between, so
-// a long block does not flood the terminal.
-ProgressCallback ChunkProgress(std::ostream& err)
+BlockProgress ChunkProgress(std::ostream& err)
 {
     return [&err, lastStep = std::uint64_t{0}](std::uint32_t done, std::uint32_t total) mutable {
         if (done == 0 || total == 0)

@@ -54,6 +54,9 @@ inline constexpr std::uint8_t kFaultCountOp = 5;
 inline constexpr std::uint8_t kFaultTextOp = 6;
 inline constexpr std::uint8_t kLoggingSub = 14;
 inline constexpr std::uint8_t kVehicleSub = 20;
+inline constexpr std::uint8_t kVehicleCountOp = 0;
+inline constexpr std::uint8_t kVehicleEntryOp = 1;
+inline constexpr std::uint8_t kVehicleSelectOp = 2;
 } // namespace table
 
 // Data logging: kLogStatusMsg and kLogCommandMsg sub-codes, the command's
@@ -73,5 +76,73 @@ inline constexpr std::uint32_t kExternalOutput = 6;
 // A streamed item comes in numbered blocks; all but the last carry this many bytes.
 inline constexpr std::size_t kItemBlockBytes = 170;
 } // namespace logging
+// kDiagnosticsMsg: one reading of an input, named by its item code in
+// selector 1; selector 2 asks for the live reading.
+namespace diagnostics {
+inline constexpr std::uint8_t kSub = 0x00;
+inline constexpr std::uint8_t kReadOp = 0x00;
+inline constexpr std::uint8_t kLiveSelector = 0x04;
+// Item codes (selector 1).
+inline constexpr std::uint8_t kManualOverrideItem = 0;
+inline constexpr std::uint8_t kLeftPumpPressureItem = 1;
+inline constexpr std::uint8_t kRightPumpPressureItem = 2;
+inline constexpr std::uint8_t kWheelSpeedItem = 5;
+inline constexpr std::uint8_t kEngineSpeedItem = 6;
+inline constexpr std::uint8_t kDirectionLeverItem = 7; // digital gear lever, or the vehicle direction over CAN
+inline constexpr std::uint8_t kAnalogGearLeverItem = 8;
+inline constexpr std::uint8_t kSteeringAngleItem = 9;
+inline constexpr std::uint8_t kOutputBalanceItem = 11;
+inline constexpr std::uint8_t kSteeringModuleFaultItem = 12;
+inline constexpr std::uint8_t kNeutralSenseItem = 21;
+} // namespace diagnostics
 
 } // namespace halcyra::wire
+
+// kCalibrationMsg sub-codes and operations, and the values calibrations
+// write and read through named parameters.
+namespace halcyra::wire::calibration {
+// The steering angle sensor (both messages go out with packet code 0xBF).
+inline constexpr std::uint8_t kSteerSensorSub = 0x0B;
+inline constexpr std::uint8_t kSensorReadingOp = 0x00;
+inline constexpr std::uint8_t kSensorCommandOp = 0x01;
+// Sensor calibration commands: the points recorded, then finish and store.
+inline constexpr std::uint8_t kRecordFullLeft = 0;
+inline constexpr std::uint8_t kRecordFullRight = 1;
+inline constexpr std::uint8_t kRecordStraight = 2;
+inline constexpr std::uint8_t kStoreSensorPoints = 3;
+inline constexpr std::uint8_t kSensorPointAccepted = 1;
+
+// ISSteeringSensorCalCmd values, and the ROCalState values that end a run.
+inline constexpr std::uint8_t kImplSensorPrepare = 1;
+inline constexpr std::uint8_t kImplSensorStop = 2;
+inline constexpr std::uint8_t kImplSensorStart = 3;
+inline constexpr std::uint8_t kImplSensorCompleted = 4;
+inline constexpr std::uint8_t kImplSensorFailed = 5;
+
+// DZSwpCmd: written to command a dead-zone run, read back as its state.
+inline constexpr std::uint8_t kDeadZoneBeginRun = 1;
+inline constexpr std::uint8_t kDeadZoneEndRun = 2;
+inline constexpr std::uint8_t kDeadZoneCoarseSweep = 3;
+inline constexpr std::uint8_t kDeadZoneFineSweep = 4;
+inline constexpr std::uint8_t kDeadZoneSweepFinished = 7;
+inline constexpr std::uint8_t kDeadZoneSweepFailed = 8;
+// DZSwpSide: the side of the next sweep.
+inline constexpr std::uint8_t kSideRight = 0;
+inline constexpr std::uint8_t kSideLeft = 1;
+
+// The steering gain test.
+inline constexpr std::uint8_t kGainTestSub = 0x0C;
+inline constexpr std::uint8_t kGainStatusOp = 0;
+inline constexpr std::uint8_t kGainSetupOp = 1;
+inline constexpr std::uint8_t kGainBeginOp = 2;
+inline constexpr std::uint8_t kGainEndOp = 3;
+inline constexpr std::uint8_t kTurnLeftOp = 5;
+inline constexpr std::uint8_t kTurnRightOp = 6;
+inline constexpr std::uint8_t kTurnStateOp = 8;
+// Turn states: a test turn in progress to the left or right; 0 says nothing.
+inline constexpr std::uint8_t kTurnNoState = 0;
+inline constexpr std::uint8_t kTurnReady = 1;
+inline constexpr std::uint8_t kTurningLeft = 2;
+inline constexpr std::uint8_t kTurningRight = 3;
+inline constexpr std::uint8_t kTurnDone = 4;
+} // namespace halcyra::wire::calibration

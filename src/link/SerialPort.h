@@ -20,6 +20,8 @@ public:
     int Error() const { return error_; }
     // The system's own text for the error number.
     std::string GetErrorMessage() const;
+    // The user may not open the device (on Linux: not in the dialout group).
+    bool PermissionDenied() const;
 
 private:
     int error_;

@@ -27,6 +27,8 @@ CSerialException::CSerialException(int error, const std::string& message)
 
 std::string CSerialException::GetErrorMessage() const { return std::strerror(error_); }
 
+bool CSerialException::PermissionDenied() const { return error_ == EACCES || error_ == EPERM; }
+
 namespace {
 
 [[noreturn]] void Raise(int error, const std::string& message) { throw CSerialException(error, message); }

@@ -4,14 +4,25 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# Application icon: a steering wheel on a green tile.
-convert -size 64x64 xc:none \
-  -fill '#2e7d32' -stroke '#1b5e20' -strokewidth 2 -draw 'roundrectangle 2,2 61,61 12,12' \
-  -fill none -stroke white -strokewidth 5 -draw 'circle 32,32 32,12' \
-  -strokewidth 4 -draw 'line 32,32 32,51' -draw 'line 32,32 14,26' -draw 'line 32,32 50,26' \
-  -fill white -stroke none -draw 'circle 32,32 32,26' \
-  -fill '#2e7d32' -draw 'circle 32,32 32,29' \
-  halcyra.png
+# Application icon: a steering wheel on a green tile, drawn on a 64-point
+# grid and scaled to each size wanted (the program's own and the desktop's).
+draw_icon() {
+  local size=$1 out=$2
+  local scale
+  scale=$(awk "BEGIN { print $size / 64 }")
+  convert -size "${size}x${size}" xc:none -affine "$scale,0,0,$scale,0,0" \
+    -fill '#2e7d32' -stroke '#1b5e20' -strokewidth 2 -draw 'roundrectangle 2,2 61,61 12,12' \
+    -fill none -stroke white -strokewidth 5 -draw 'circle 32,32 32,12' \
+    -strokewidth 4 -draw 'line 32,32 32,51' -draw 'line 32,32 14,26' -draw 'line 32,32 50,26' \
+    -fill white -stroke none -draw 'circle 32,32 32,26' \
+    -fill '#2e7d32' -draw 'circle 32,32 32,29' \
+    "$out"
+}
+draw_icon 64 halcyra.png
+for size in 48 256; do
+  mkdir -p "../../packaging/linux/icons/${size}x${size}"
+  draw_icon "$size" "../../packaging/linux/icons/${size}x${size}/com.veltrane.HalcyraToolbox.png"
+done
 
 # New installation wizard: a checklist with a star.
 convert -size 64x64 xc:none \

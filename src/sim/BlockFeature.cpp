@@ -1,6 +1,7 @@
 #include "sim/BlockFeature.h"
 
 #include "link/MessageIds.h"
+#include "sim/DeadZoneFeature.h"
 #include "sim/SimController.h"
 
 #include <algorithm>
@@ -64,16 +65,7 @@ std::string AdvancedSetup(CSimController& s)
     return text;
 }
 
-std::string DeadZoneReport(CSimController& s)
-{
-    return "Automated Deadzone Calibration Report\r\n"
-           "Left dead zone: " + Value(s, "dzl", "0.000000") + "\r\n"
-           "Right dead zone: " + Value(s, "dzr", "0.000000") + "\r\n"
-           "Sweep left dead zone: " + Value(s, "DZSwpDZl", "0.000000") + "\r\n"
-           "Sweep right dead zone: " + Value(s, "DZSwpDZr", "0.000000") + "\r\n"
-           "Fine sweeps left: " + Value(s, "DZSwpNumFineLeft", "0") + "\r\n"
-           "Percent complete: " + Value(s, "DZSwpPercComplete", "0.000000") + "\r\n";
-}
+std::string DeadZoneReport(CSimController& s) { return s.Feature<CDeadZoneFeature>().Report(); }
 
 } // namespace
 

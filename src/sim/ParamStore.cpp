@@ -160,7 +160,15 @@ CParamStore::SetResult CParamStore::Set(const std::string& name, const std::stri
     if (!HasType(value, it->second.type))
         return SetResult::WrongType;
     it->second.value = value;
+    const auto [first, last] = observers_.equal_range(name);
+    for (auto observer = first; observer != last; ++observer)
+        observer->second(value);
     return SetResult::Stored;
+}
+
+void CParamStore::OnSet(const std::string& name, SetObserver observer)
+{
+    observers_.emplace(name, std::move(observer));
 }
 
 bool CParamStore::Define(const std::string& name, const std::string& value)

@@ -2,6 +2,7 @@
 // The simulated controller's named parameters: each a value in its text form
 // and a type, fixed by the value it was defined with.
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,12 @@ public:
     // (and nothing changed) when the value has no type.
     bool Define(const std::string& name, const std::string& value);
 
+    // Calls observer after every set that stores a value of name (a set
+    // request, an uploaded setup, an assignment): a feature that the
+    // controller runs on command follows its command parameter this way.
+    using SetObserver = std::function<void(const std::string& value)>;
+    void OnSet(const std::string& name, SetObserver observer);
+
     std::optional<std::string> Get(const std::string& name) const;
     std::optional<ParamType> Type(const std::string& name) const;
     bool Contains(const std::string& name) const { return params_.count(name) != 0; }
@@ -56,6 +63,7 @@ private:
         std::string value;
     };
     std::map<std::string, Stored> params_;
+    std::multimap<std::string, SetObserver> observers_;
 };
 
 // The setup a simulated controller starts with: a wheeled tractor.

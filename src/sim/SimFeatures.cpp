@@ -1,11 +1,17 @@
 // The features of the simulated controller: adding one is one line here.
 
 #include "sim/BlockFeature.h"
+#include "sim/DeadZoneFeature.h"
+#include "sim/DiagnosticsFeature.h"
 #include "sim/FaultFeature.h"
+#include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
 #include "sim/LoggingFeature.h"
 #include "sim/ParamFeature.h"
+#include "sim/RadioFeature.h"
 #include "sim/StatusFeature.h"
+#include "sim/SteerSensorFeature.h"
+#include "sim/VehicleFeature.h"
 
 namespace halcyra::sim {
 
@@ -26,6 +32,9 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
         Kind<CLoggingFeature>(),
+        Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
+        Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
+        Kind<CDiagnosticsFeature>(),
     };
     return kinds;
 }

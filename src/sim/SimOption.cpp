@@ -18,6 +18,36 @@ bool ParseWholeNumber(std::string_view text, unsigned long long max, unsigned lo
     return !text.empty() && error == std::errc() && end == text.data() + text.size() && value <= max;
 }
 
+bool ParseNameList(std::string_view text, std::initializer_list<std::string_view> names, unsigned long& chosen,
+                   std::string& why)
+{
+    chosen = 0;
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view name = text.substr(0, comma);
+        unsigned long bit = 1;
+        bool known = false;
+        for (std::string_view candidate : names) {
+            if (candidate == name) {
+                known = true;
+                break;
+            }
+            bit <<= 1;
+        }
+        if (!known) {
+            why = "expected a comma-separated list of";
+            for (std::string_view candidate : names)
+                why += " " + std::string(candidate);
+            return false;
+        }
+        chosen |= bit;
+        if (comma == std::string_view::npos)
+            break;
+        text.remove_prefix(comma + 1);
+    }
+    return true;
+}
+
 bool ParseDecimal(std::string_view text, double min, double max, double& value, std::string& why)
 {
     why = "expected a number " + std::to_string(static_cast<long long>(min)) + ".." +

@@ -7,6 +7,7 @@
 #include <bitset>
 #include <chrono>
 #include <concepts>
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,10 @@ bool ParseOptionValue(std::string_view text, std::string& value, std::string& wh
 bool ParseOptionValue(std::string_view text, SimDate& value, std::string& why);        // Y-M-D
 bool ParseOptionValue(std::string_view text, OptionIndexes& value, std::string& why);  // comma-separated 0..63
 bool ParseWholeNumber(std::string_view text, unsigned long long max, unsigned long long& value, std::string& why);
+// Names out of a fixed list, comma-separated; empty text names none. Bit i
+// of chosen stands for names[i].
+bool ParseNameList(std::string_view text, std::initializer_list<std::string_view> names, unsigned long& chosen,
+                   std::string& why);
 // A finite decimal number within [min, max].
 bool ParseDecimal(std::string_view text, double min, double max, double& value, std::string& why);
 

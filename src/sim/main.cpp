@@ -47,6 +47,10 @@ int main(int argc, char** argv)
             Usage(std::cout);
             return 0;
         }
+        if (args[i] == "--version") {
+            std::cout << "halcyra-sim " HALCYRA_VERSION "\n";
+            return 0;
+        }
         std::string error;
         if (!halcyra::sim::ParseSimOption(args, i, options, error)) {
             std::cerr << "halcyra-sim: " << error << "\n";

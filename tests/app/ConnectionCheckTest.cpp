@@ -1,6 +1,10 @@
 #include "InProcessController.h"
 #include "SimFixture.h"
 #include "app/ConnectionCheck.h"
+#include "app/ToolboxCommands.h"
+#include "link/SerialPort.h"
+
+#include <cerrno>
 #include "link/MessageIds.h"
 
 using namespace halcyra;
@@ -58,4 +62,16 @@ TEST(ConnectionCheck, AControllerThatStopsAnsweringAfterTheStatusShowsTwoBoxes)
     EXPECT_EQ("Communication Error Occured", c.notifier.shown[0].text);
     EXPECT_EQ("Communications Error", c.notifier.shown[1].caption);
     EXPECT_EQ(4, c.requests) << "the status, then three tries for the firmware";
+}
+
+TEST(PortRefusal, OnlyAPermissionRefusalIsExplained)
+{
+    CRecordingNotifier notifier;
+    ExplainPortRefusal(notifier, CSerialException(EBUSY, "/dev/ttyUSB0 is in use by another program"));
+    EXPECT_TRUE(notifier.shown.empty());
+    ExplainPortRefusal(notifier, CSerialException(EACCES, "Permission denied for /dev/ttyUSB0: your user must be in "
+                                                          "the 'dialout' group"));
+    ASSERT_EQ(1u, notifier.shown.size());
+    EXPECT_EQ("Permission Denied", notifier.shown[0].caption);
+    EXPECT_NE(std::string::npos, notifier.shown[0].text.find("'dialout' group"));
 }

@@ -27,6 +27,19 @@ TEST(DataPaths, StoredPathIsUsedAsStoredAndTooLongOnesAreRefused)
     EXPECT_NE(std::string::npos, notifier.shown[0].text.find("too long"));
 }
 
+TEST(DataPaths, AnInstalledProgramKeepsItsDataInTheUsersOwnDirectory)
+{
+    // Even where the user could write (as root can in /usr/bin), quietly.
+    CRecordingNotifier notifier;
+    EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, "/usr/bin/", "/home/u/.local/share/x", notifier));
+    EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, "/opt/halcyra/bin/", "/home/u/.local/share/x",
+                                                        notifier));
+    EXPECT_TRUE(notifier.shown.empty());
+    const fs::path own = fs::path(::testing::TempDir()) / "halcyra-portable" / "";
+    fs::create_directories(own);
+    EXPECT_EQ(own.string(), ChooseDataPath(std::nullopt, own.string(), "/home/u/.local/share/x", notifier));
+}
+
 TEST(DataPaths, CreatesTheFourDirectoriesOrSaysWhyNot)
 {
     const fs::path root = fs::path(::testing::TempDir()) / "halcyra-data-test";

@@ -20,6 +20,8 @@ bool ParseToolboxArgs(const std::vector<std::string>& args, ToolboxOptions& o, b
         };
         if (a == "--help" || a == "-h") {
             help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--port") {
             if (!value(o.port))
                 return false;

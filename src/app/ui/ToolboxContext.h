@@ -21,6 +21,7 @@ struct ToolboxOptions {
     std::string renderDir;      // --render DIR
     std::string tracePath;      // --trace FILE
     bool measureStartup = false; // --measure-startup
+    bool version = false;        // --version
     // Where ports are looked for, and the instance lock file (tests change them).
     std::string sysClassTty = "/sys/class/tty";
     std::string devDir = "/dev";

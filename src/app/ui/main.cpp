@@ -26,6 +26,10 @@ int main(int argc, char** argv)
         std::printf("%s", halcyra::ToolboxUsage().c_str());
         return 0;
     }
+    if (options.version) {
+        std::printf("halcyra-toolbox " HALCYRA_VERSION "\n");
+        return 0;
+    }
     QApplication app(argc, argv);
     halcyra::ConfigureApplication();
     halcyra::CToolboxApp toolbox(options);

@@ -57,6 +57,12 @@ public:
     virtual bool OnSetActive();
     virtual bool OnKillActive();
     virtual bool OnQueryCancel();
+    // The sheet's OK, once the active page has been left: called on every
+    // page created in this run.
+    virtual void OnOK() {}
+    // The sheet's run has ended, however: the page's window goes, and with
+    // it whatever ticks the page started.
+    virtual void OnDestroy() {}
 
     bool IsPageModified() const { return logic_.IsPageModified(); }
     void SetPageModified(bool modified);
@@ -102,8 +108,9 @@ protected:
 
     // Where a derived page puts its controls, under the heading and line.
     QVBoxLayout* Body() const { return body_; }
-    // Builds the controls of the page's fields into the body.
-    void DescribeFields(PageFields fields);
+    // Builds the controls of the page's fields into the body; rules are the
+    // page's value rules (see CFieldBinder::SetRules).
+    void DescribeFields(PageFields fields, std::function<void()> rules = {});
     // A push button whose handler runs guarded: a port failure becomes one box.
     QPushButton* AddButton(const QString& text, const char* name, std::function<void()> handler);
 

@@ -83,6 +83,8 @@ void CHCPropertySheet::RemovePage(int index)
         return;
     CHCPropertyPage* page = GetPage(index);
     page->sheet_ = nullptr;
+    if (page->created_)
+        page->OnDestroy();
     page->created_ = false;
     disconnect(page, &CHCPropertyPage::modifiedChanged, this, &CHCPropertySheet::UpdateApply);
     names_.erase(names_.begin() + index);
@@ -199,6 +201,11 @@ void CHCPropertySheet::OnOK()
 {
     if (running_ && !LeaveActive())
         return;
+    for (int i = 0; running_ && i < GetPageCount(); ++i) {
+        CHCPropertyPage* page = GetPage(i);
+        if (page->created_)
+            RunGuarded(page->Context().notifier, [page] { page->OnOK(); });
+    }
     accept();
 }
 
@@ -228,8 +235,12 @@ void CHCPropertySheet::done(int result)
     // The pages' windows end with the run: the next run creates them anew.
     running_ = false;
     active_ = -1;
-    for (int i = 0; i < GetPageCount(); ++i)
-        GetPage(i)->created_ = false;
+    for (int i = 0; i < GetPageCount(); ++i) {
+        CHCPropertyPage* page = GetPage(i);
+        if (page->created_)
+            page->OnDestroy();
+        page->created_ = false;
+    }
 }
 
 void CHCPropertySheet::UpdateApply()

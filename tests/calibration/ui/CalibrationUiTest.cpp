@@ -1,0 +1,238 @@
+// The calibration tab, the calibration sheet and the widgets of its pages
+// against the simulator.
+
+#include "UiFixture.h"
+
+#include "app/ui/SetupSheet.h"
+#include "calibration/ui/CalAutoDeadZonePage.h"
+#include "calibration/ui/CalContentsPage.h"
+#include "calibration/ui/CalPGainPage.h"
+#include "calibration/ui/CalPlaceholderPages.h"
+#include "calibration/ui/CalSheet.h"
+#include "calibration/ui/CalSteerSensorPage.h"
+#include "pages/ui/FieldBinder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+using namespace halcyra;
+using namespace halcyra::test;
+
+namespace {
+
+sim::SimOptions Setting(std::vector<std::string> assignments, std::initializer_list<std::pair<const char*, const char*>> extra = {})
+{
+    sim::SimOptions o = SimWith(extra);
+    o.assignments = std::move(assignments);
+    return o;
+}
+
+// A calibration sheet against the simulator, shown at one of its pages.
+struct CalSheetRig {
+    explicit CalSheetRig(sim::SimOptions o = {})
+    {
+        t.UseSimulator(std::move(o));
+        t.Start();
+        t.notifier.shown.clear();
+        sheet = std::make_unique<CCalSheet>(t.app->Context());
+    }
+    ~CalSheetRig()
+    {
+        if (sheet->isVisible())
+            sheet->done(QDialog::Rejected);
+    }
+    template <typename P> P& Show(CalPage page)
+    {
+        sheet->SetActivePage(sheet->Page(page));
+        sheet->show();
+        sheet->SetActivePage(sheet->Page(page));
+        return dynamic_cast<P&>(*sheet->Page(page));
+    }
+
+    UiApp t;
+    std::unique_ptr<CCalSheet> sheet;
+};
+
+QString FieldText(CHCPropertyPage& page, const char* id)
+{
+    auto* edit = qobject_cast<QLineEdit*>(page.Fields()->Control(id));
+    return edit ? edit->text() : QStringLiteral("<none>");
+}
+
+} // namespace
+
+TEST(CalibrationUi, TheCalibrationTabListsTheSheetsPagesAndEditOpensTheChosenOne)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    t.notifier.shown.clear();
+    CSetupSheet setup(t.app->Context());
+    setup.SetActivePage(1);
+    setup.show();
+    CCalContentsPage& contents = *setup.CalContents();
+    QStringList listed;
+    for (int i = 0; i < contents.List()->count(); ++i)
+        listed << contents.List()->item(i)->text();
+    EXPECT_EQ((QStringList{"Controller Orientation", "Antenna Compensation", "Steering Sensor",
+                           "Automated Steering Deadzone", "Steering Gain", "Roll Compensation", "Manual Override",
+                           "Aggressiveness"}),
+              listed);
+
+    QString caption, opened;
+    t.onModal = [&](QDialog& d) {
+        d.show();
+        auto& sheet = dynamic_cast<CCalSheet&>(d);
+        caption = sheet.windowTitle();
+        opened = sheet.GetActivePage()->Title();
+        sheet.done(QDialog::Rejected);
+        return static_cast<int>(QDialog::Rejected);
+    };
+    contents.List()->setCurrentRow(3);
+    contents.OpenButton()->click();
+    EXPECT_EQ(QStringLiteral("Halcyra Toolbox Calibration"), caption);
+    EXPECT_EQ(QStringLiteral("Automated Steering Deadzone"), opened);
+    EXPECT_EQ(&contents, setup.GetActivePage());
+    EXPECT_EQ(std::vector<std::string>{}, t.notifier.Texts());
+    setup.done(QDialog::Rejected);
+}
+
+TEST(CalibrationUi, TheSheetOwnsEveryPageClassAndHoldsOnlyTheChosenOnes)
+{
+    CalSheetRig r(Setting({"vtt=8"}));
+    CCalSheet& sheet = *r.sheet;
+    for (const CalPageInfo& info : CalPageTable()) {
+        CHCPropertyPage* page = sheet.Page(info.page);
+        ASSERT_NE(nullptr, page) << info.className;
+        EXPECT_EQ(QString::fromLatin1(info.title), page->Title()) << info.className;
+    }
+    EXPECT_NE(nullptr, dynamic_cast<CCalImplSteerSensorPage*>(sheet.Page(CalPage::ImplSteerSensor)));
+    EXPECT_NE(nullptr, dynamic_cast<CCalRPMSensor*>(sheet.Page(CalPage::RPMSensor)));
+    EXPECT_NE(nullptr, dynamic_cast<CCalJDx30TElecTrackContentsPage*>(sheet.Page(CalPage::JDx30TElecTrackContents)));
+    EXPECT_EQ((std::vector<std::string>{"Controller Orientation", "Antenna Compensation", "Steering Sensor",
+                                        "Automated Steering Deadzone", "Steering Gain", "Roll Compensation",
+                                        "Aggressiveness"}),
+              sheet.PageNames());
+    EXPECT_EQ(2, sheet.GetPageIndex(sheet.Page(CalPage::ImplSteerSensor)));
+    EXPECT_EQ(-1, sheet.GetPageIndex(sheet.Page(CalPage::SteerSensor)));
+
+    sheet.show();
+    EXPECT_FALSE(sheet.Page(CalPage::SteerSensor)->isVisible()) << "a page the sheet does not hold stays hidden";
+    EXPECT_TRUE(sheet.Page(CalPage::Orientation)->isVisible());
+    sheet.SetActivePage(sheet.Page(CalPage::RollCorr));
+    auto* note = sheet.Page(CalPage::RollCorr)->findChild<QLabel*>(QStringLiteral("notAvailable"));
+    ASSERT_NE(nullptr, note);
+    EXPECT_TRUE(note->isVisible());
+}
+
+TEST(CalibrationUi, AVehicleWithoutCalibrationsListsNothingAndEditSaysSo)
+{
+    UiApp t;
+    t.UseSimulator(Setting({"vtt=0"}));
+    t.Start();
+    CSetupSheet setup(t.app->Context());
+    setup.SetActivePage(1);
+    setup.show();
+    EXPECT_EQ(0, setup.CalContents()->List()->count());
+    t.notifier.shown.clear();
+    setup.CalContents()->OpenButton()->click();
+    EXPECT_EQ(std::vector<std::string>{"No pages available!"}, t.notifier.Texts());
+    EXPECT_TRUE(t.modal.empty());
+    setup.done(QDialog::Rejected);
+}
+
+TEST(CalibrationUi, TheSteeringSensorPageShowsTheWizardAndLiveReadingsUntilTheSheetCloses)
+{
+    CalSheetRig r;
+    auto& page = r.Show<CCalSteerSensorPage>(CalPage::SteerSensor);
+    EXPECT_EQ(QStringLiteral("1. Move Tractor Forward Slowly and Press Next"), page.InstructionLabel()->text());
+    EXPECT_FALSE(page.WarningLabel()->isVisible());
+    EXPECT_TRUE(page.Fields()->Control("sensorAngle")->isVisible());
+    EXPECT_TRUE(page.Procedure().IsPolling());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FieldText(page, "sensorVolts") != QStringLiteral("0.0"); }, 3000));
+
+    page.StepButton()->click();
+    EXPECT_EQ(QStringLiteral("2. Steer Full Left and Press Next"), page.InstructionLabel()->text());
+    EXPECT_FALSE(page.Fields()->Control("sensorAngle")->isVisible());
+    EXPECT_EQ(QStringLiteral("Next >>"), page.StepButton()->text());
+
+    r.sheet->done(QDialog::Rejected);
+    EXPECT_FALSE(page.Procedure().IsPolling()) << "the page's ticks end with the sheet's run";
+    EXPECT_TRUE(r.t.notifier.shown.empty());
+}
+
+TEST(CalibrationUi, TheDeadZonePageShowsOnlyTheControlsOfTheStep)
+{
+    CalSheetRig r(Setting({}, {{"dz-sweep-ms", "60000"}}));
+    auto& page = r.Show<CCalAutoDeadZonePage>(CalPage::AutoDeadZone);
+    EXPECT_EQ(QStringLiteral("Next>>"), page.MainButton()->text());
+    EXPECT_FALSE(page.FineButton()->isVisible());
+    EXPECT_FALSE(page.Progress()->isVisible());
+    EXPECT_TRUE(page.Fields()->Control("deadZoneLeft")->isVisible());
+    EXPECT_FALSE(page.Fields()->Control("count")->isVisible());
+    EXPECT_FALSE(page.findChild<QPushButton*>(QStringLiteral("downloadReport"))->isVisible());
+
+    page.MainButton()->click();
+    EXPECT_FALSE(page.Fields()->Control("deadZoneLeft")->isVisible());
+    page.MainButton()->click();
+    page.MainButton()->click();
+    EXPECT_EQ(QStringLiteral("Test Right"), page.MainButton()->text());
+    page.MainButton()->click();
+    EXPECT_FALSE(page.MainButton()->isVisible());
+    EXPECT_TRUE(page.Progress()->isVisible());
+    EXPECT_EQ(QStringLiteral("Right side coarse calibration in progress. Please wait..."), page.TextLabel()->text());
+    EXPECT_EQ("DZSwpCmd: 3", "DZSwpCmd: " + r.t.Param("DZSwpCmd"));
+}
+
+TEST(CalibrationUi, TheGainArrowsStepTheGainAndAPollLeavesTypingAlone)
+{
+    CalSheetRig r;
+    auto& page = r.Show<CCalPGainPage>(CalPage::PGain);
+    CStepArrowsEdit& gain = *page.GainEdit();
+    EXPECT_EQ(QStringLiteral("12"), gain.Edit()->text());
+    EXPECT_FALSE(gain.isEnabled());
+    EXPECT_FALSE(page.TurnLeftButton()->isVisible());
+    for (int press = 0; press < 3; ++press)
+        page.NextButton()->click();
+    EXPECT_TRUE(gain.isEnabled());
+    EXPECT_FALSE(page.NextButton()->isVisible());
+    EXPECT_TRUE(page.TurnLeftButton()->isVisible() && page.TurnRightButton()->isVisible());
+
+    gain.stepBy(1);
+    EXPECT_EQ(QStringLiteral("12.5"), gain.Edit()->text());
+    QTest::keyClicks(gain.Edit(), "0");
+    EXPECT_TRUE(page.Procedure().Editing());
+    page.Procedure().PollNow();
+    EXPECT_EQ(QStringLiteral("12.50"), gain.Edit()->text());
+    emit gain.editingFinished();
+    EXPECT_EQ(QStringLiteral("12.5"), gain.Edit()->text());
+    EXPECT_FALSE(page.Procedure().Editing());
+
+    gain.Edit()->setText(QStringLiteral("12345"));
+    emit gain.Edit()->textEdited(gain.Edit()->text());
+    emit gain.editingFinished();
+    EXPECT_EQ(std::vector<std::string>{"Please enter a number between 0 and 9999."}, r.t.notifier.Texts());
+    EXPECT_EQ(QStringLiteral("12.5"), gain.Edit()->text());
+}
+
+TEST(CalibrationUi, TheImplementSensorPageStopsTheControllersCalibrationOnOk)
+{
+    CalSheetRig r(Setting({"vtt=8"}));
+    auto& page = r.Show<CCalImplSteerSensorPage>(CalPage::ImplSteerSensor);
+    EXPECT_EQ("1", r.t.Param("ISSteeringSensorCalCmd"));
+    EXPECT_FALSE(page.StopButton()->isEnabled());
+    page.StartButton()->click();
+    EXPECT_EQ("3", r.t.Param("ISSteeringSensorCalCmd"));
+    EXPECT_FALSE(page.StartButton()->isEnabled());
+    EXPECT_EQ(QStringLiteral("Steering Calibration is in Progress. \nPlease Wait."), page.StatusLabel()->text());
+    r.sheet->SetActivePage(r.sheet->Page(CalPage::PGain));
+    EXPECT_FALSE(page.Procedure().IsPolling());
+    EXPECT_EQ("3", r.t.Param("ISSteeringSensorCalCmd")) << "leaving the page leaves the calibration running";
+    r.sheet->OnOK();
+    EXPECT_EQ("2", r.t.Param("ISSteeringSensorCalCmd"));
+    EXPECT_FALSE(r.sheet->isVisible());
+}
