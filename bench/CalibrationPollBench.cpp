@@ -7,6 +7,7 @@
 //
 //     bench_calibration_poll [SECONDS] [--port DEVICE]
 
+#include "CountingNotifier.h"
 #include "PacedSimulator.h"
 #include "calibration/ui/CalSheet.h"
 #include "calibration/ui/CalSteerSensorPage.h"
@@ -30,17 +31,6 @@
 using namespace halcyra;
 
 namespace {
-
-class CCountingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 double CpuSeconds(int who)
 {
@@ -68,7 +58,7 @@ int main(int argc, char** argv)
             seconds = std::atoi(argv[i]);
     }
 
-    CCountingNotifier notifier;
+    bench::CCountingNotifier notifier;
     CControllerLink link(notifier);
     std::unique_ptr<bench::CPacedSimulator> simulator;
     if (port.empty()) {

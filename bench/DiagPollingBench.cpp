@@ -10,6 +10,7 @@
 // baud (its thread then counts towards the process); with --port it talks
 // to a controller or to a halcyra-sim started with --pace 38400.
 
+#include "CountingNotifier.h"
 #include "PacedSimulator.h"
 #include "WireTime.h"
 #include "diagnostics/ui/DiagSheet.h"
@@ -39,17 +40,6 @@
 using namespace halcyra;
 
 namespace {
-
-class CCountingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 double ThreadCpuSeconds()
 {
@@ -102,7 +92,7 @@ int main(int argc, char** argv)
             seconds = std::max(1, std::atoi(argv[i]));
     }
 
-    CCountingNotifier notifier;
+    bench::CCountingNotifier notifier;
     CControllerLink link(notifier);
     std::unique_ptr<bench::CPacedSimulator> simulator;
     if (port.empty()) {

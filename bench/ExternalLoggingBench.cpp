@@ -4,6 +4,7 @@
 // port) and as the command line takes them (waiting on the port). The
 // simulator runs on a thread of its own and is not counted.
 
+#include "CountingNotifier.h"
 #include "PacedSimulator.h"
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
@@ -33,17 +34,6 @@ using namespace halcyra;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class CPrintingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 struct GivenFiles final : IFileChooser {
     std::optional<std::string> ChooseFile(const FileRequest&) override
@@ -84,7 +74,7 @@ int main(int argc, char** argv)
     const auto span = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 
     bench::CPacedSimulator simulator;
-    CPrintingNotifier notifier;
+    bench::CCountingNotifier notifier;
     CControllerLink link(notifier);
     if (!simulator.Connect(link))
         return 1;

@@ -3,6 +3,7 @@
 // the sheet's construction until it is painted, against the wire time of
 // the bytes exchanged meanwhile.
 
+#include "CountingNotifier.h"
 #include "PacedSimulator.h"
 #include "WireTime.h"
 #include "link/ControllerLink.h"
@@ -23,21 +24,6 @@
 
 using namespace halcyra;
 
-namespace {
-
-class CCountingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -47,7 +33,7 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
 
     bench::CPacedSimulator simulator;
-    CCountingNotifier notifier;
+    bench::CCountingNotifier notifier;
     CControllerLink link(notifier);
     if (!simulator.Connect(link))
         return 1;

@@ -3,6 +3,7 @@
 // once through the "File Download Progress" window, which paints and takes
 // Cancel between chunks. Each against the wire time of the bytes exchanged.
 
+#include "CountingNotifier.h"
 #include "PacedSimulator.h"
 #include "WireTime.h"
 #include "link/ControllerLink.h"
@@ -25,17 +26,6 @@
 using namespace halcyra;
 
 namespace {
-
-class CPrintingNotifier final : public INotifier {
-public:
-    MsgAnswer Notify(const std::string& text, const std::string& caption, MsgButtons, MsgIcon) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        ++shown;
-        return MsgAnswer::Ok;
-    }
-    int shown = 0;
-};
 
 template <typename F> bool Measure(const char* what, CControllerLink& link, F download)
 {
@@ -60,7 +50,7 @@ int main(int argc, char** argv)
     sim::SimOptions options;
     options.settings.extra["log-length"] = std::to_string(length);
     bench::CPacedSimulator simulator(options);
-    CPrintingNotifier notifier;
+    bench::CCountingNotifier notifier;
     CControllerLink link(notifier);
     if (!simulator.Connect(link))
         return 1;
