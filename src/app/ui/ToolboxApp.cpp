@@ -3,6 +3,7 @@
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
 #include "app/ui/MessageBoxNotifier.h"
+#include "app/ui/NewInstallationWizardPages.h"
 #include "app/ui/PortSelectDlg.h"
 #include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
@@ -230,6 +231,7 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     RenderCalibrationScreens(context_, main.get(), screens);
     RenderDiagnosticsScreens(context_, main.get(), screens);
     RenderLoggingScreens(context_, main.get(), screens);
+    RenderNewInstallationScreens(context_, main.get(), screens);
     main->hide();
     return screens.Failures() == 0 ? 0 : 1;
 }

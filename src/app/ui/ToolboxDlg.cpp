@@ -4,6 +4,7 @@
 #include "app/ToolboxCommands.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
+#include "app/ui/NewInstallationWizardPages.h"
 #include "app/ui/PortSelectDlg.h"
 #include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
@@ -170,7 +171,7 @@ bool CToolboxDlg::ControllerReady()
 void CToolboxDlg::OnNewInstallationWizard()
 {
     if (ControllerReady())
-        ShowNotAvailable(Context().notifier, "New Installation Wizard");
+        RunNewInstallationWizard(Context(), this);
 }
 
 void CToolboxDlg::OnEditSetup()
