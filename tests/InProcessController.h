@@ -36,7 +36,21 @@ struct InProcessController {
                 continue;
             if (auto reply = controller.Handle(request, now))
                 port.Feed(sim::CSimController::FrameReply(*reply));
+            FeedUnasked();
         }
+    }
+
+    // Moves the controller's time on; what it sends unasked meanwhile arrives.
+    void Advance(sim::Clock::duration step)
+    {
+        now += step;
+        controller.Tick(now);
+        FeedUnasked();
+    }
+    void FeedUnasked()
+    {
+        for (const sim::Bytes& body : controller.TakeUnasked())
+            port.Feed(sim::CSimController::FrameReply(body));
     }
 
     CRecordingNotifier notifier;

@@ -92,12 +92,6 @@ void RunContentsLoop(const std::function<int(int startTab)>& runSheet)
         tab = ContentsStartTab(runSheet(tab));
 }
 
-void ShowNotAvailable(INotifier& notifier, const std::string& feature)
-{
-    notifier.Notify("The " + feature + " is not available in this version of Halcyra Toolbox.", kAppTitle,
-                    MsgButtons::Ok, MsgIcon::Information);
-}
-
 bool AdvancedNameValid(const std::string& name) { return name.size() >= 3 && name.size() <= 40; }
 
 float LeadingNumber(const std::string& text)

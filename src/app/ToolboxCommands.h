@@ -51,9 +51,6 @@ void RunContentsLoop(const std::function<int(int startTab)>& runSheet);
 // user can do about it (the error's own text). Other failures show nothing.
 void ExplainPortRefusal(INotifier& notifier, const CSerialException& failure);
 
-// A controller command not in this version yet: says so.
-void ShowNotAvailable(INotifier& notifier, const std::string& feature);
-
 // Advanced configuration. Names of 3 to 40 characters are valid; others
 // show "Error" / "Invalid Request" and give no value (the field stays).
 bool AdvancedNameValid(const std::string& name);

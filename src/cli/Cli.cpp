@@ -42,6 +42,14 @@ void Usage(std::ostream& out)
            "  faults --report FILE  write every listed fault to a report file\n"
            "  pages config|calibration|diagnostics\n"
            "                     the titles of the pages that sheet holds for this controller, in order\n"
+           "  log status         whether the controller is logging, and how much of its log memory is used\n"
+           "  log start|stop|clear\n"
+           "                     start, stop or clear the controller's internal logging\n"
+           "  log download FILE  the internal data log to FILE and the advanced setup to FILE.cfg\n"
+           "  log configure FILE.dlc [--output LOG.dbg] [--records N | --seconds S]\n"
+           "                     upload a logging configuration; one that streams the log to the PC\n"
+           "                     needs --output and saves records into LOG.dbg until N records, S\n"
+           "                     seconds or Ctrl-C, then restores the logging output setting\n"
            "  vehicles           the controller's vehicle list: index, a tab, the model name\n"
            "  select-vehicle INDEX [--yes]\n"
            "                     make listed vehicle INDEX the vehicle model (--yes: without asking),\n"
@@ -90,6 +98,7 @@ const std::map<std::string, Command>& Commands()
         {"restore-setup", {CmdRestoreSetup, true, false}},
         {"faults", {CmdFaults, true, true}},
         {"pages", {CmdPages, true, true}},
+        {"log", {CmdLog, true, false}},
         {"vehicles", {CmdVehicles, true, true}},
         {"select-vehicle", {CmdSelectVehicle, true, false}},
         {"load-profile", {CmdLoadProfile, true, false}},

@@ -51,6 +51,7 @@ int CmdSaveSetup(CommandContext& c);
 int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
 int CmdPages(CommandContext& c);
+int CmdLog(CommandContext& c);
 int CmdVehicles(CommandContext& c);
 int CmdSelectVehicle(CommandContext& c);
 int CmdLoadProfile(CommandContext& c);

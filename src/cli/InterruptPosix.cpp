@@ -10,6 +10,9 @@ namespace {
 
 void OnInterrupt(int signal)
 {
+    // A log being streamed ends in good order instead.
+    if (TakeInterrupt())
+        return;
     RemoveAtomicTemporaries();
     static const char text[] = "halcyra: interrupted\n";
     [[maybe_unused]] auto n = ::write(STDERR_FILENO, text, sizeof text - 1);

@@ -17,6 +17,10 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
     switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
+        // A log being streamed ends in good order instead.
+        if (TakeInterrupt())
+            return TRUE;
+        [[fallthrough]];
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT: {

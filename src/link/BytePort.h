@@ -21,6 +21,9 @@ public:
     // True when the device under an open port has gone away (an adapter
     // unplugged, the other end of a pseudo-terminal closed).
     virtual bool LineLost() { return false; }
+    // A descriptor that polls readable when bytes wait, for a program that
+    // waits on it in its own event loop; -1 when the port has none.
+    virtual int Descriptor() const { return -1; }
 };
 
 } // namespace halcyra

@@ -94,6 +94,7 @@ public:
     // True from the start of a transaction to its end, its error box included.
     bool InTransaction() const { return transactionDepth_ > 0; }
     void SetWaitObserver(ITransactionWaitObserver* observer) { waitObserver_ = observer; }
+    ITransactionWaitObserver* WaitObserver() const { return waitObserver_; }
 
     // While one of these lives, the transactions' error boxes are counted
     // instead of shown: a caller that polls reports an outage once, itself.
@@ -149,6 +150,7 @@ private:
         std::size_t BytesWaiting() override { return inner->BytesWaiting(); }
         bool WaitReadable(std::chrono::milliseconds t) override { return inner->WaitReadable(t); }
         bool LineLost() override { return inner->LineLost(); }
+        int Descriptor() const override { return inner->Descriptor(); }
     };
 
     INotifier& notifier_;

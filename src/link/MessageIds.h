@@ -2,6 +2,7 @@
 // The wire's message ids, sub-codes and operations, written once for the
 // program's messages and the simulator's handlers alike.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace halcyra::wire {
@@ -58,6 +59,23 @@ inline constexpr std::uint8_t kVehicleEntryOp = 1;
 inline constexpr std::uint8_t kVehicleSelectOp = 2;
 } // namespace table
 
+// Data logging: kLogStatusMsg and kLogCommandMsg sub-codes, the command's
+// values, and the operations of kTableMsg sub-code kLoggingSub.
+namespace logging {
+inline constexpr std::uint8_t kStatusSub = 4;
+inline constexpr std::uint8_t kCommandSub = 3;
+inline constexpr std::uint32_t kStopCommand = 0;
+inline constexpr std::uint32_t kStartCommand = 1;
+inline constexpr std::uint32_t kClearCommand = 2;
+inline constexpr std::uint8_t kHeaderOp = 6; // sent unasked while streaming
+inline constexpr std::uint8_t kRecordOp = 7; // sent unasked while streaming
+inline constexpr std::uint8_t kOutputGetOp = 8;
+inline constexpr std::uint8_t kOutputSetOp = 9;
+// The output setting that streams the log to the PC.
+inline constexpr std::uint32_t kExternalOutput = 6;
+// A streamed item comes in numbered blocks; all but the last carry this many bytes.
+inline constexpr std::size_t kItemBlockBytes = 170;
+} // namespace logging
 // kDiagnosticsMsg: one reading of an input, named by its item code in
 // selector 1; selector 2 asks for the live reading.
 namespace diagnostics {

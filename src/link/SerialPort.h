@@ -56,6 +56,9 @@ public:
     bool WaitReadable(std::chrono::milliseconds timeout) override;
     // The device reports a hang-up or an error, or its node is gone.
     bool LineLost() override;
+    // The open device's descriptor, for a program that waits on it in its
+    // own event loop; -1 where the system has none to offer.
+    int Descriptor() const override;
 
 private:
 #ifdef _WIN32

@@ -249,6 +249,8 @@ std::size_t CSerialPort::BytesWaiting()
     return waiting > 0 ? static_cast<std::size_t>(waiting) : 0;
 }
 
+int CSerialPort::Descriptor() const { return fd_; }
+
 bool CSerialPort::LineLost()
 {
     if (fd_ < 0)

@@ -268,6 +268,18 @@ std::size_t CSerialPort::BytesWaiting()
     return (lookahead_ ? 1 : 0) + QueuedBytes(AsHandle(handle_), device_);
 }
 
+int CSerialPort::Descriptor() const { return -1; }
+
+// An unplugged USB adapter leaves a handle the driver no longer answers for.
+bool CSerialPort::LineLost()
+{
+    if (!handle_)
+        return false;
+    DWORD errors = 0;
+    COMSTAT status{};
+    return !ClearCommError(AsHandle(handle_), &errors, &status);
+}
+
 bool CSerialPort::WaitReadable(std::chrono::milliseconds timeout)
 {
     if (BytesWaiting() > 0)

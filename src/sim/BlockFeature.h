@@ -37,6 +37,9 @@ public:
     void Register(CSimController& sim) override;
 
     BlockState& Block(std::uint8_t block) { return blocks_[block]; }
+    // The data log's length: what block 1 gives out. Logging moves it on.
+    std::uint32_t LogLength() const { return logLength_; }
+    void SetLogLength(std::uint32_t length) { logLength_ = length; }
     // The bytes of a block as the controller would give them out now.
     Bytes Contents(CSimController& sim, std::uint8_t block);
 

@@ -120,6 +120,13 @@ std::optional<Bytes> CSimController::Handle(const Request& request, Clock::time_
     return std::nullopt; // unknown messages go unanswered
 }
 
+std::vector<Bytes> CSimController::TakeUnasked()
+{
+    std::vector<Bytes> frames;
+    frames.swap(unasked_);
+    return frames;
+}
+
 Bytes CSimController::FrameReply(const Bytes& body)
 {
     CTxBuffer tx;

@@ -74,6 +74,12 @@ public:
     // Frames a reply body with packet code 0xBF, length byte and checksum.
     static Bytes FrameReply(const Bytes& body);
 
+    // A frame the controller sends without being asked (a streamed log), as
+    // a reply body: message id first. Whoever serves the controller takes
+    // these after each request and each tick and sends them in order.
+    void SendUnasked(Bytes body) { unasked_.push_back(std::move(body)); }
+    std::vector<Bytes> TakeUnasked();
+
     // Registers a handler for a message id, sub-code and operation; -1 is any.
     void On(int messageId, int subCode, int operation, Handler handler);
 
@@ -111,6 +117,7 @@ private:
     Clock::time_point restartEnds_{};
     std::uint64_t restarts_ = 0;
     std::uint64_t requestsSeen_ = 0;
+    std::vector<Bytes> unasked_;
 };
 
 } // namespace halcyra::sim

@@ -6,6 +6,7 @@
 #include "sim/FaultFeature.h"
 #include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
+#include "sim/LoggingFeature.h"
 #include "sim/ParamFeature.h"
 #include "sim/RadioFeature.h"
 #include "sim/StatusFeature.h"
@@ -30,6 +31,7 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
     static const std::vector<SimFeatureKind> kinds = {
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
+        Kind<CLoggingFeature>(),
         Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
         Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
         Kind<CDiagnosticsFeature>(),

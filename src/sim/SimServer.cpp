@@ -218,8 +218,9 @@ void CSimServer::Loop(const std::atomic<bool>& stopFlag)
     while (!stopFlag) {
         Clock::time_point now = Clock::now();
         ProcessDueFrames(now);
-        Clock::time_point nextWrite = WriteDue(now);
+        // A tick may have the controller send frames unasked: they go out now.
         Clock::time_point wake = TickController(now);
+        Clock::time_point nextWrite = WriteDue(now);
         if (!dueFrames_.empty() && dueFrames_.front().due < wake)
             wake = dueFrames_.front().due;
         if (nextWrite < wake)
@@ -248,6 +249,7 @@ Clock::time_point CSimServer::TickController(Clock::time_point now)
     std::lock_guard<std::mutex> lock(mutex_);
     if (now >= controller_.NextTickDue())
         controller_.Tick(now);
+    QueueUnasked(now);
     return controller_.NextTickDue();
 }
 
@@ -290,14 +292,12 @@ void CSimServer::ProcessDueFrames(Clock::time_point now)
             Replay(req, now);
             continue;
         }
-        std::optional<Bytes> reply;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            reply = controller_.Handle(req, now);
-        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::optional<Bytes> reply = controller_.Handle(req, now);
         Log("request " + Hex(Bytes{req.packetCode, req.messageId}) + Hex(req.body));
         if (reply)
             QueueReply(*reply, now);
+        QueueUnasked(now);
     }
 }
 
@@ -358,6 +358,13 @@ void CSimServer::QueueReply(const Bytes& body, Clock::time_point now)
     }
     Log("reply " + Hex(frame));
     out_.push_back({notBefore, std::move(bytes), static_cast<std::size_t>(f.noiseBytes), std::move(note), {}});
+}
+
+void CSimServer::QueueUnasked(Clock::time_point now)
+{
+    // The line's faults (drops, damage, noise, delays) strike these as they do replies.
+    for (const Bytes& body : controller_.TakeUnasked())
+        QueueReply(body, now);
 }
 
 Clock::time_point CSimServer::WriteDue(Clock::time_point now)

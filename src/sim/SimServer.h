@@ -70,6 +70,8 @@ private:
     Clock::time_point WriteDue(Clock::time_point now);
     void QueueReply(const Bytes& body, Clock::time_point now);
     void Replay(const Request& request, Clock::time_point now);
+    // Queues what the controller sent unasked; the controller is locked.
+    void QueueUnasked(Clock::time_point now);
     bool Chance(double share);
     void Log(const std::string& line) const;
     void Trace(TraceDirection direction, TraceVerdict verdict, Bytes wire, std::string detail) const;

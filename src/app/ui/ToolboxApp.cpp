@@ -3,6 +3,7 @@
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
 #include "app/ui/MessageBoxNotifier.h"
+#include "app/ui/NewInstallationWizardPages.h"
 #include "app/ui/PortSelectDlg.h"
 #include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
@@ -10,6 +11,7 @@
 #include "calibration/ui/CalibrationScreens.h"
 #include "config/ui/ConfigurationScreens.h"
 #include "diagnostics/ui/DiagnosticsScreens.h"
+#include "logging/ui/DataLogging.h"
 #include "pages/ui/ScreenRenderer.h"
 #include "setup/Faults.h"
 #include "setup/ui/FaultContents.h"
@@ -229,6 +231,8 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     RenderConfigurationScreens(context_, main.get(), screens);
     RenderCalibrationScreens(context_, main.get(), screens);
     RenderDiagnosticsScreens(context_, main.get(), screens);
+    RenderLoggingScreens(context_, main.get(), screens);
+    RenderNewInstallationScreens(context_, main.get(), screens);
     RenderSetupCompareScreen(context_, main.get(), screens);
     // Last, as it closes the port: the window a cable pull brings up.
     if (link_.IsOpen()) {

@@ -4,11 +4,13 @@
 #include "app/ToolboxCommands.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
+#include "app/ui/NewInstallationWizardPages.h"
 #include "app/ui/PortSelectDlg.h"
 #include "app/ui/SetupSheet.h"
 #include "app/ui/SplashDlg.h"
 #include "app/ui/ToolboxContext.h"
 #include "link/ControllerLink.h"
+#include "logging/ui/DataLogging.h"
 #include "pages/DataDirectories.h"
 #include "pages/SerialGuard.h"
 #include "setup/ServiceReport.h"
@@ -216,7 +218,7 @@ bool CToolboxDlg::ControllerReady()
 void CToolboxDlg::OnNewInstallationWizard()
 {
     if (ControllerReady())
-        ShowNotAvailable(Context().notifier, "New Installation Wizard");
+        RunNewInstallationWizard(Context(), this);
 }
 
 void CToolboxDlg::OnEditSetup()
@@ -255,7 +257,7 @@ void CToolboxDlg::OnAdvancedConfiguration()
 void CToolboxDlg::OnDataLogging()
 {
     if (ControllerReady())
-        ShowNotAvailable(Context().notifier, "Data Logging configuration upload");
+        RunDataLogging(Context(), this);
 }
 
 void CToolboxDlg::OnInformation()

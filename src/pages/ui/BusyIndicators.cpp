@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QProgressDialog>
+#include <QWidget>
 
 #include <limits>
 #include <set>
@@ -48,7 +49,18 @@ std::set<CTransferProgress*>& Live()
     return live;
 }
 
+// Other progress windows that go away before a box.
+std::set<QWidget*>& OtherWindows()
+{
+    static std::set<QWidget*> windows;
+    return windows;
+}
+
 } // namespace
+
+CPutAwayBeforeBoxes::CPutAwayBeforeBoxes(QWidget& window) : window_(window) { OtherWindows().insert(&window_); }
+
+CPutAwayBeforeBoxes::~CPutAwayBeforeBoxes() { OtherWindows().erase(&window_); }
 
 CTransferProgress::CTransferProgress(QWidget* parent, QString title, QString label)
     : parent_(parent), title_(std::move(title)), label_(std::move(label))
@@ -62,6 +74,8 @@ void CTransferProgress::PutAllAway()
 {
     for (CTransferProgress* progress : Live())
         progress->PutAway();
+    for (QWidget* window : OtherWindows())
+        window->hide();
 }
 
 void CTransferProgress::PutAway()

@@ -70,6 +70,19 @@ private:
     QElapsedTimer started_;
 };
 
+// A progress window of its own kind (one that takes Cancel) is put away
+// before a box too, for as long as this lives.
+class CPutAwayBeforeBoxes {
+public:
+    explicit CPutAwayBeforeBoxes(QWidget& window);
+    ~CPutAwayBeforeBoxes();
+    CPutAwayBeforeBoxes(const CPutAwayBeforeBoxes&) = delete;
+    CPutAwayBeforeBoxes& operator=(const CPutAwayBeforeBoxes&) = delete;
+
+private:
+    QWidget& window_;
+};
+
 // Puts transfer progress away before each box, then shows the box.
 class CBoxesBeforeProgress final : public INotifier {
 public:

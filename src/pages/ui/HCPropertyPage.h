@@ -8,6 +8,7 @@
 
 #include "pages/PageFields.h"
 #include "pages/PageLogic.h"
+#include "pages/WizardButtons.h"
 
 #include <QString>
 #include <QWidget>
@@ -25,17 +26,6 @@ class CControllerLink;
 class CFieldBinder;
 class CHCPropertySheet;
 class CUiContext;
-
-// Wizard button flags.
-inline constexpr int kWizardLastPage = 1;  // Exit reads "Finished", Next disabled
-inline constexpr int kWizardFirstPage = 2; // Back disabled
-inline constexpr int kWizardNoExit = 4;    // Exit disabled
-
-// Which wizard button closed the page.
-inline constexpr int kWizardResultNone = 0;
-inline constexpr int kWizardResultNext = 1;
-inline constexpr int kWizardResultBack = 2;
-inline constexpr int kWizardResultExit = 4;
 
 // Control identifiers of the wizard buttons.
 inline constexpr int kIdWizardNext = 1070;
