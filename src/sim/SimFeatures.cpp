@@ -5,9 +5,14 @@
 #include "sim/FaultFeature.h"
 #include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
+#include "sim/JDInterfaceFeature.h"
+#include "sim/OverrideFeature.h"
 #include "sim/ParamFeature.h"
+#include "sim/PumpFeature.h"
 #include "sim/StatusFeature.h"
 #include "sim/SteerSensorFeature.h"
+#include "sim/TrackSteeringFeature.h"
+#include "sim/VehicleFeature.h"
 
 namespace halcyra::sim {
 
@@ -28,6 +33,8 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
         Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
+        Kind<CVehicleFeature>(), Kind<CTrackSteeringFeature>(), Kind<CPumpFeature>(),
+        Kind<COverrideFeature>(), Kind<CJDInterfaceFeature>(),
     };
     return kinds;
 }

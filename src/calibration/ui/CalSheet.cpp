@@ -1,8 +1,11 @@
 #include "calibration/ui/CalSheet.h"
 
 #include "calibration/ui/CalAutoDeadZonePage.h"
+#include "calibration/ui/CalElecTrackPages.h"
+#include "calibration/ui/CalOrientationPage.h"
 #include "calibration/ui/CalPGainPage.h"
-#include "calibration/ui/CalPlaceholderPages.h"
+#include "calibration/ui/CalPumpPages.h"
+#include "calibration/ui/CalSimplePages.h"
 #include "calibration/ui/CalSteerSensorPage.h"
 #include "pages/ui/UiContext.h"
 
