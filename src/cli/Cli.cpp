@@ -38,6 +38,16 @@ void Usage(std::ostream& out)
            "  faults --report FILE  write every listed fault to a report file\n"
            "  pages config|calibration|diagnostics\n"
            "                     the titles of the pages that sheet holds for this controller, in order\n"
+           "  vehicles           the controller's vehicle list: index, a tab, the model name\n"
+           "  select-vehicle INDEX [--yes]\n"
+           "                     make listed vehicle INDEX the vehicle model (--yes: without asking),\n"
+           "                     restart the controller and print the model read back\n"
+           "  load-profile FILE [--yes]\n"
+           "                     upload the vehicle profile FILE (.vdb) as the vehicle model, restart\n"
+           "                     the controller and print the model read back\n"
+           "  diag TITLE [--count N] [--interval MS]\n"
+           "                     poll diagnostics page TITLE (as pages diagnostics lists it) N times\n"
+           "                     (default 1), every MS milliseconds (default 250): one line per poll\n"
            "\n"
            "Connection:\n"
            "  --port DEVICE      the controller's serial port (default: the first port found)\n"
@@ -63,6 +73,10 @@ const std::map<std::string, Command>& Commands()
         {"restore-setup", {CmdRestoreSetup, true}},
         {"faults", {CmdFaults, true}},
         {"pages", {CmdPages, true}},
+        {"vehicles", {CmdVehicles, true}},
+        {"select-vehicle", {CmdSelectVehicle, true}},
+        {"load-profile", {CmdLoadProfile, true}},
+        {"diag", {CmdDiag, true}},
     };
     return commands;
 }

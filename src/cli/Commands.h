@@ -3,6 +3,7 @@
 
 #include "cli/TerminalNotifier.h"
 #include "link/ControllerLink.h"
+#include "pages/BusyIndicator.h"
 #include "pages/PageContext.h"
 
 #include <iosfwd>
@@ -37,5 +38,13 @@ int CmdSaveSetup(CommandContext& c);
 int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
 int CmdPages(CommandContext& c);
+int CmdVehicles(CommandContext& c);
+int CmdSelectVehicle(CommandContext& c);
+int CmdLoadProfile(CommandContext& c);
+
+// "chunk i of N" on standard error: the first and last chunk and about every
+// twentieth of the way between, so a long block does not flood the terminal.
+ProgressCallback ChunkProgress(std::ostream& err);
+int CmdDiag(CommandContext& c);
 
 } // namespace halcyra::cli

@@ -8,10 +8,6 @@
 
 namespace halcyra::cli {
 
-namespace {
-
-// "chunk i of N" on standard error: the first and last chunk and about every
-// twentieth of the way between, so a long block does not flood the terminal.
 BlockProgress ChunkProgress(std::ostream& err)
 {
     return [&err, lastStep = std::uint64_t{0}](std::uint32_t done, std::uint32_t total) mutable {
@@ -23,6 +19,8 @@ BlockProgress ChunkProgress(std::ostream& err)
         lastStep = step;
     };
 }
+
+namespace {
 
 bool ParseBlock(const std::string& text, std::uint8_t& block)
 {

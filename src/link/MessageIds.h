@@ -53,7 +53,30 @@ inline constexpr std::uint8_t kFaultCountOp = 5;
 inline constexpr std::uint8_t kFaultTextOp = 6;
 inline constexpr std::uint8_t kLoggingSub = 14;
 inline constexpr std::uint8_t kVehicleSub = 20;
+inline constexpr std::uint8_t kVehicleCountOp = 0;
+inline constexpr std::uint8_t kVehicleEntryOp = 1;
+inline constexpr std::uint8_t kVehicleSelectOp = 2;
 } // namespace table
+
+// kDiagnosticsMsg: one reading of an input, named by its item code in
+// selector 1; selector 2 asks for the live reading.
+namespace diagnostics {
+inline constexpr std::uint8_t kSub = 0x00;
+inline constexpr std::uint8_t kReadOp = 0x00;
+inline constexpr std::uint8_t kLiveSelector = 0x04;
+// Item codes (selector 1).
+inline constexpr std::uint8_t kManualOverrideItem = 0;
+inline constexpr std::uint8_t kLeftPumpPressureItem = 1;
+inline constexpr std::uint8_t kRightPumpPressureItem = 2;
+inline constexpr std::uint8_t kWheelSpeedItem = 5;
+inline constexpr std::uint8_t kEngineSpeedItem = 6;
+inline constexpr std::uint8_t kDirectionLeverItem = 7; // digital gear lever, or the vehicle direction over CAN
+inline constexpr std::uint8_t kAnalogGearLeverItem = 8;
+inline constexpr std::uint8_t kSteeringAngleItem = 9;
+inline constexpr std::uint8_t kOutputBalanceItem = 11;
+inline constexpr std::uint8_t kSteeringModuleFaultItem = 12;
+inline constexpr std::uint8_t kNeutralSenseItem = 21;
+} // namespace diagnostics
 
 } // namespace halcyra::wire
 

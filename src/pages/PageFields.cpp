@@ -143,6 +143,25 @@ FieldSpec& FieldSpec::Note(std::string text)
     return *this;
 }
 
+FieldSpec& FieldSpec::ChoicesFrom(std::function<std::vector<FieldChoice>()> entries)
+{
+    choicesNow = std::move(entries);
+    return *this;
+}
+
+FieldSpec& FieldSpec::Ends(std::string low, std::string high)
+{
+    lowEndText = std::move(low);
+    highEndText = std::move(high);
+    return *this;
+}
+
+FieldSpec& FieldSpec::StoreWhileTyping()
+{
+    storeWhileTyping = true;
+    return *this;
+}
+
 namespace field {
 
 namespace {
@@ -208,6 +227,21 @@ FieldSpec Slider(std::string id, std::string label, CFieldValue value, double mi
     return Make(FieldKind::Slider, std::move(id), std::move(label), std::move(value)).Range(minimum, maximum).Step(step);
 }
 
+FieldSpec Label(std::string id, std::string text)
+{
+    return Make(FieldKind::StaticText, std::move(id), std::move(text), CFieldValue());
+}
+
+FieldSpec Label(std::string id, CFieldValue text)
+{
+    return Make(FieldKind::StaticText, std::move(id), std::string(), std::move(text));
+}
+
+FieldSpec EditSpin(std::string id, std::string label, CFieldValue value, double step)
+{
+    return Make(FieldKind::EditSpin, std::move(id), std::move(label), std::move(value)).Step(step);
+}
+
 } // namespace field
 
 // ---------------------------------------------------------------- rules
@@ -252,6 +286,8 @@ std::string FormatNumber(const std::string& format, double value)
 
 std::string FieldText(const FieldSpec& field)
 {
+    if (field.kind == FieldKind::StaticText && !field.value.IsBound())
+        return field.label;
     if (field.value.IsText())
         return field.value.GetText();
     if (!field.value.IsBound())
@@ -299,26 +335,35 @@ bool FieldEnabled(const FieldSpec& field) { return !field.enabled || field.enabl
 
 bool FieldVisible(const FieldSpec& field) { return !field.visible || field.visible(); }
 
+bool FieldChoiceEnabled(const FieldChoice& choice) { return !choice.enabled || choice.enabled(); }
+
+std::vector<FieldChoice> FieldChoices(const FieldSpec& field)
+{
+    return field.choicesNow ? field.choicesNow() : field.choices;
+}
+
 int FieldChoiceIndex(const FieldSpec& field)
 {
     const long value = std::lround(field.value.GetNumber());
-    const int count = static_cast<int>(field.choices.size());
+    const std::vector<FieldChoice> choices = FieldChoices(field);
+    const int count = static_cast<int>(choices.size());
     if (field.kind == FieldKind::ComboByPosition)
         return value >= 0 && value < count ? static_cast<int>(value) : -1;
     for (int i = 0; i < count; ++i)
-        if (field.choices[static_cast<std::size_t>(i)].data == value)
+        if (choices[static_cast<std::size_t>(i)].data == value)
             return i;
     return -1;
 }
 
 void StoreFieldChoice(const FieldSpec& field, int index)
 {
-    if (index < 0 || index >= static_cast<int>(field.choices.size()))
+    const std::vector<FieldChoice> choices = FieldChoices(field);
+    if (index < 0 || index >= static_cast<int>(choices.size()))
         return;
     if (field.kind == FieldKind::ComboByPosition)
         field.value.SetNumber(index);
     else
-        field.value.SetNumber(field.choices[static_cast<std::size_t>(index)].data);
+        field.value.SetNumber(choices[static_cast<std::size_t>(index)].data);
 }
 
 void StoreFieldChecked(const FieldSpec& field, bool checked)
@@ -338,7 +383,11 @@ std::optional<std::string> StoreFieldText(const FieldSpec& field, const std::str
         field.value.SetText(text);
         return std::nullopt;
     }
+    // The field's own range comes first when the display unit's row follows it.
+    std::optional<FieldRange> first = field.lengthRanges ? field.range : std::nullopt;
     const std::optional<FieldRange> range = FieldRangeNow(field, units);
+    if (!first)
+        first = range;
     const char* begin = text.c_str();
     char* end = nullptr;
     const double number = std::strtod(begin, &end);
@@ -346,13 +395,36 @@ std::optional<std::string> StoreFieldText(const FieldSpec& field, const std::str
     while (parsed && *end != '\0' && std::isspace(static_cast<unsigned char>(*end)))
         ++end;
     if (!parsed || *end != '\0')
-        return range ? RangeMessage(*range) : std::string("Please enter a number.");
+        return first ? RangeMessage(*first) : std::string("Please enter a number.");
     // Range ends often come from float tables: 0.1f lies just above 0.1.
     const auto slack = [](double bound) { return 1e-6 * std::max(1.0, std::fabs(bound)); };
-    if (range && (number < range->minimum - slack(range->minimum) || number > range->maximum + slack(range->maximum)))
-        return RangeMessage(*range);
+    const auto outside = [&](const FieldRange& r) {
+        return number < r.minimum - slack(r.minimum) || number > r.maximum + slack(r.maximum);
+    };
+    for (const std::optional<FieldRange>& r : {first, range})
+        if (r && outside(*r))
+            return RangeMessage(*r);
     field.value.SetNumber(number);
     return std::nullopt;
+}
+
+double SteppedFieldValue(const FieldSpec& field, const CUnitsParam* units, double value, int steps)
+{
+    const double step = FieldStep(field, units);
+    if (!(step > 0))
+        return value;
+    const auto snapped = [step](double x) {
+        const double half = (x < 0 ? -step : step) / 2;
+        return step * std::trunc((x + half) / step);
+    };
+    double result = snapped(value + steps * step);
+    if (const std::optional<FieldRange> range = FieldRangeNow(field, units)) {
+        if (snapped(range->maximum) <= result)
+            result = snapped(range->maximum);
+        if (result <= snapped(range->minimum))
+            result = snapped(range->minimum);
+    }
+    return result;
 }
 
 } // namespace halcyra

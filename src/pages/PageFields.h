@@ -24,11 +24,14 @@ enum class FieldKind {
     RadioGroup,      // one button per choice; the value is the choice's data
     Slider,          // a number between the range's ends, stepped
     ReadOnlyText,    // shown, never changed by the user
+    StaticText,      // a line of text across the row: a caption, a note, a message
+    EditSpin,        // a number typed in, with arrows that step it and snap it to the step
 };
 
 struct FieldChoice {
     std::string text;
     int data = 0;
+    std::function<bool()> enabled = {}; // a radio button of its own enabling; always enabled when empty
 };
 
 // Where a field's value lives: a number or a text, reached through a getter
@@ -80,6 +83,7 @@ struct FieldSpec {
     std::string label; // the text before the control (a check box carries it itself)
     CFieldValue value;
     std::vector<FieldChoice> choices; // combo entries and radio buttons
+    std::function<std::vector<FieldChoice>()> choicesNow; // instead, when the entries change with the values
     int uncheckedValue = 0;
     int checkedValue = 1;
     std::optional<FieldRange> range;             // allowed values, in the units shown
@@ -92,6 +96,8 @@ struct FieldSpec {
     std::function<bool()> enabled; // enabled when empty
     std::function<bool()> visible; // shown when empty
     std::string note;              // a line under the control
+    std::string lowEndText, highEndText; // a slider's ends ("Dark", "Bright")
+    bool storeWhileTyping = false;       // typed text is stored as soon as it is a valid value
 
     FieldSpec& Range(double minimum, double maximum);
     FieldSpec& LengthRanges(const LengthRangeTable& table);
@@ -104,6 +110,9 @@ struct FieldSpec {
     FieldSpec& EnabledWhen(std::function<bool()> rule);
     FieldSpec& VisibleWhen(std::function<bool()> rule);
     FieldSpec& Note(std::string text);
+    FieldSpec& ChoicesFrom(std::function<std::vector<FieldChoice>()> entries);
+    FieldSpec& Ends(std::string low, std::string high);
+    FieldSpec& StoreWhileTyping();
 };
 
 using PageFields = std::vector<FieldSpec>;
@@ -118,6 +127,10 @@ FieldSpec Check(std::string id, std::string text, CFieldValue value, int uncheck
 FieldSpec Radios(std::string id, std::string label, CFieldValue value, std::vector<FieldChoice> choices);
 FieldSpec Slider(std::string id, std::string label, CFieldValue value, double minimum, double maximum,
                  double step = 1);
+// A fixed text, or one that follows a value.
+FieldSpec Label(std::string id, std::string text);
+FieldSpec Label(std::string id, CFieldValue text);
+FieldSpec EditSpin(std::string id, std::string label, CFieldValue value, double step);
 } // namespace field
 
 // The rules the binder follows. units may be null (no display units read).
@@ -128,6 +141,9 @@ std::optional<FieldRange> FieldRangeNow(const FieldSpec& field, const CUnitsPara
 double FieldStep(const FieldSpec& field, const CUnitsParam* units);
 bool FieldEnabled(const FieldSpec& field);
 bool FieldVisible(const FieldSpec& field);
+bool FieldChoiceEnabled(const FieldChoice& choice);
+// The entries as they are now.
+std::vector<FieldChoice> FieldChoices(const FieldSpec& field);
 // The entry or button the value selects; -1 when none does.
 int FieldChoiceIndex(const FieldSpec& field);
 // Stores the choice at index (position or data by kind).
@@ -136,7 +152,14 @@ void StoreFieldChecked(const FieldSpec& field, bool checked);
 
 // Stores text typed into an edit. Nothing or an error text: a number that
 // does not parse or lies outside the range is refused and not stored.
+// A field with both a range and length ranges must pass the range first,
+// then the row of its display unit.
 std::optional<std::string> StoreFieldText(const FieldSpec& field, const std::string& text, const CUnitsParam* units);
 std::string RangeMessage(const FieldRange& range);
+
+// The value after steps presses of a spin arrow (negative: down): moved by
+// the step, snapped to a multiple of it (halves away from zero) and kept
+// within the range, whose ends are snapped too.
+double SteppedFieldValue(const FieldSpec& field, const CUnitsParam* units, double value, int steps);
 
 } // namespace halcyra

@@ -4,6 +4,8 @@
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 
+#include <algorithm>
+
 namespace halcyra {
 
 namespace {
@@ -204,9 +206,28 @@ bool CBlockTransfer::UploadFromFile(std::uint8_t block)
     const long end = std::ftell(file_);
     if (end <= 0 || std::fseek(file_, 0, SEEK_SET) != 0)
         return false;
-    const auto length = static_cast<std::uint64_t>(end);
+    return Upload(block, static_cast<std::uint64_t>(end), [this](std::uint8_t* to, std::size_t count) {
+        return std::fread(to, 1, count, file_) == count;
+    });
+}
+
+bool CBlockTransfer::UploadFromMemory(std::uint8_t block, const std::vector<std::uint8_t>& bytes)
+{
+    std::size_t offset = 0;
+    return Upload(block, bytes.size(), [&bytes, &offset](std::uint8_t* to, std::size_t count) {
+        if (count > bytes.size() - offset)
+            return false;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset), count, to);
+        offset += count;
+        return true;
+    });
+}
+
+bool CBlockTransfer::Upload(std::uint8_t block, std::uint64_t length,
+                            const std::function<bool(std::uint8_t* to, std::size_t count)>& read)
+{
     // Indexes 1..N-1 and 0xFFFF for the last: N - 1 must stay below 0xFFFF.
-    if (ChunksFor(length) > kMaxBlockChunks)
+    if (length == 0 || ChunksFor(length) > kMaxBlockChunks)
         return false;
     blockLength_ = static_cast<std::uint32_t>(length);
     chunkCount_ = ChunksFor(length);
@@ -218,7 +239,7 @@ bool CBlockTransfer::UploadFromFile(std::uint8_t block)
         return false;
     Report(0);
     for (std::uint32_t i = 1; i < chunkCount_; ++i) {
-        if (std::fread(chunk.data.data(), 1, kBlockChunkBytes, file_) != kBlockChunkBytes)
+        if (!read(chunk.data.data(), kBlockChunkBytes))
             return false;
         chunk.index = static_cast<std::uint16_t>(i);
         if (!TransactAndSettle(chunk, 1000, 3, true))
@@ -226,8 +247,7 @@ bool CBlockTransfer::UploadFromFile(std::uint8_t block)
         Report(i);
     }
     chunk.data.fill(0);
-    const std::size_t rest = ChunkBytes(chunkCount_);
-    if (std::fread(chunk.data.data(), 1, rest, file_) != rest)
+    if (!read(chunk.data.data(), ChunkBytes(chunkCount_)))
         return false;
     chunk.index = kLastChunkIndex;
     if (!TransactAndSettle(chunk, 1000, 3, true))

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace halcyra {
 
@@ -101,6 +102,8 @@ public:
     // last chunk goes with index 0xFFFF, zero-filled. An empty file or one of
     // more chunks than indexes can count is refused before anything is sent.
     bool UploadFromFile(std::uint8_t block);
+    // The same from bytes held in memory (no file needed).
+    bool UploadFromMemory(std::uint8_t block, const std::vector<std::uint8_t>& bytes);
 
     // Step-wise download for callers that show progress between chunks.
     // BeginDownload: 1000 ms, 3 tries, error box; gives the chunk count.
@@ -112,6 +115,9 @@ public:
     std::uint32_t ChunkCount() const { return chunkCount_; }
 
 private:
+    // The upload of length bytes, taken chunk by chunk from read(to, count).
+    bool Upload(std::uint8_t block, std::uint64_t length,
+                const std::function<bool(std::uint8_t* to, std::size_t count)>& read);
     // Transact with the tries made one at a time. A try that timed out may
     // still be answered later, and that answer would pass for the reply to
     // the next message with the same header (the next chunk): after a success

@@ -3,9 +3,15 @@
 #include "link/MessageIds.h"
 #include "sim/SimController.h"
 
+#include <cctype>
+
 namespace halcyra::sim {
 
 namespace {
+
+const TSimOption<ParamNames> kUnknownParams{
+    "unknown-params", "NAMES", "",
+    "parameters this firmware does not know, comma-separated (their gets and sets are refused)"};
 
 std::string PayloadText(const Request& r)
 {
@@ -24,13 +30,52 @@ std::string Refusal(const std::string& name, const std::string& reason)
     return name.substr(0, 40) + "? " + reason;
 }
 
-std::string SetReply(CParamStore& params, const std::string& text)
+} // namespace
+
+bool ParseOptionValue(std::string_view text, ParamNames& value, std::string& why)
+{
+    value.names.clear();
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view name = text.substr(0, comma);
+        bool ok = name.size() >= 3 && name.size() <= 40;
+        for (char c : name)
+            ok = ok && std::isalnum(static_cast<unsigned char>(c));
+        if (!ok) {
+            why = "expected parameter names of 3 to 40 letters or digits, comma-separated";
+            return false;
+        }
+        value.names.emplace(name);
+        text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+    }
+    return true;
+}
+
+std::vector<const CSimOption*> CParamFeature::Options() { return {&kUnknownParams}; }
+
+CParamFeature::CParamFeature(const SimSettings& settings) : unknown_(kUnknownParams.From(settings).names) {}
+
+std::string CParamFeature::GetReply(CSimController& sim, const std::string& name)
+{
+    if (!Knows(name))
+        return Refusal(name, "unknown parameter");
+    for (const GetAnswer& answer : answers_)
+        if (std::optional<std::string> value = answer(sim, name))
+            return name + ": " + *value;
+    auto value = sim.Params().Get(name);
+    return value ? name + ": " + *value : Refusal(name, "unknown parameter");
+}
+
+std::string CParamFeature::SetReply(CSimController& sim, const std::string& text)
 {
     const std::size_t sep = text.find(": ");
     if (sep == std::string::npos)
         return "? malformed set request";
     const std::string name = text.substr(0, sep);
     const std::string value = text.substr(sep + 2);
+    if (!Knows(name))
+        return Refusal(name, "unknown parameter");
+    CParamStore& params = sim.Params();
     switch (params.Set(name, value)) {
     case CParamStore::SetResult::Stored:
         return text;
@@ -42,20 +87,15 @@ std::string SetReply(CParamStore& params, const std::string& text)
     return Refusal(name, std::string("expects ") + TypeName(*params.Type(name)));
 }
 
-} // namespace
-
 void CParamFeature::Register(CSimController& sim)
 {
-    sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamGetOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
-        std::string name = PayloadText(r);
-        auto value = s.Params().Get(name);
-        std::string text = value ? name + ": " + *value : Refusal(name, "unknown parameter");
-        return ReplyBuilder(r).Text(text).Build();
+    sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamGetOp, [this](CSimController& s, const Request& r) -> std::optional<Bytes> {
+        return ReplyBuilder(r).Text(GetReply(s, PayloadText(r))).Build();
     });
     // A set stores a value of the parameter's type and echoes the request;
     // anything else is refused and the old value kept.
-    sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamSetOp, [](CSimController& s, const Request& r) -> std::optional<Bytes> {
-        return ReplyBuilder(r).Text(SetReply(s.Params(), PayloadText(r))).Build();
+    sim.On(wire::kInfoMsg, wire::info::kParamSub, wire::info::kParamSetOp, [this](CSimController& s, const Request& r) -> std::optional<Bytes> {
+        return ReplyBuilder(r).Text(SetReply(s, PayloadText(r))).Build();
     });
 }
 

@@ -100,7 +100,11 @@ void CSimController::On(int messageId, int subCode, int operation, Handler handl
     handlers_.push_back({{messageId, subCode, operation}, std::move(handler)});
 }
 
-void CSimController::BeginRestart() { restartEnds_ = now_ + settings_.restartTime; }
+void CSimController::BeginRestart()
+{
+    restartEnds_ = now_ + settings_.restartTime;
+    ++restarts_;
+}
 
 void CSimController::Tick(Clock::time_point now)
 {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -86,6 +87,8 @@ public:
     void BeginRestart();
     bool Restarting() const { return now_ < restartEnds_; }
     Clock::time_point RestartEnds() const { return restartEnds_; }
+    // Restarts begun so far.
+    std::uint64_t Restarts() const { return restarts_; }
 
     std::uint64_t RequestsSeen() const { return requestsSeen_; }
 
@@ -108,6 +111,7 @@ private:
     CParamStore params_;
     Clock::time_point now_{};
     Clock::time_point restartEnds_{};
+    std::uint64_t restarts_ = 0;
     std::uint64_t requestsSeen_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "sim/BlockFeature.h"
 #include "sim/DeadZoneFeature.h"
+#include "sim/DiagnosticsFeature.h"
 #include "sim/FaultFeature.h"
 #include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
@@ -9,10 +10,12 @@
 #include "sim/OverrideFeature.h"
 #include "sim/ParamFeature.h"
 #include "sim/PumpFeature.h"
+#include "sim/RadioFeature.h"
 #include "sim/StatusFeature.h"
 #include "sim/SteerSensorFeature.h"
 #include "sim/TrackSteeringFeature.h"
 #include "sim/VehicleFeature.h"
+#include "sim/VehicleTypeFeature.h"
 
 namespace halcyra::sim {
 
@@ -33,7 +36,9 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
         Kind<CStatusFeature>(), Kind<CParamFeature>(), Kind<CInfoFeature>(),
         Kind<CBlockFeature>(),  Kind<CFaultFeature>(),
         Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
-        Kind<CVehicleFeature>(), Kind<CTrackSteeringFeature>(), Kind<CPumpFeature>(),
+        Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
+        Kind<CDiagnosticsFeature>(),
+        Kind<CVehicleTypeFeature>(), Kind<CTrackSteeringFeature>(), Kind<CPumpFeature>(),
         Kind<COverrideFeature>(), Kind<CJDInterfaceFeature>(),
     };
     return kinds;

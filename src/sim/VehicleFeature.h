@@ -1,34 +1,48 @@
 #pragma once
-// Which vehicle the simulated controller steers and how the controller is
-// mounted: the options set the built-in setup's vehicle type (vtt, vlt, vms
-// and what that vehicle's calibrations start from) and the mounting angles
-// (iay, iap, iar), so each vehicle's calibration pages can be seen. --set
-// and --setup come after them.
+// The controller's vehicle list (message 71, sub-code 20): its length, its
+// entries and the selection of one, which takes effect when the controller
+// restarts. A vehicle profile uploaded into the setup block marks the model
+// as one from a profile ("xvp" 1).
 
 #include "sim/SimFeature.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace halcyra::sim {
 
-// The "mounting" option: yaw, pitch and roll in degrees.
-struct MountingAngles {
-    double yaw = 0, pitch = 0, roll = 0;
+struct VehicleEntry {
+    std::uint32_t type = 0; // "vtt" once selected
+    std::string name;       // at most 16 characters; empty entries are not vehicles
 };
-bool ParseOptionValue(std::string_view text, MountingAngles& value, std::string& why);
+// The "vehicles" option: "TYPE,NAME;TYPE,NAME;..." in list order.
+struct VehicleList {
+    std::vector<VehicleEntry> entries;
+};
+bool ParseOptionValue(std::string_view text, VehicleList& value, std::string& why);
 
 class CVehicleFeature final : public CSimFeature {
 public:
     static std::vector<const CSimOption*> Options();
     explicit CVehicleFeature(const SimSettings& settings);
     void Register(CSimController& sim) override;
+    void Tick(Clock::time_point now) override;
 
-    // The vehicle names the option takes, in order.
-    static const std::vector<std::string>& VehicleNames();
+    const std::vector<VehicleEntry>& Entries() const { return list_.entries; }
+    // The selection waiting for the restart.
+    std::optional<std::uint16_t> PendingSelection() const { return pending_; }
 
 private:
-    std::string vehicle_;
-    MountingAngles mounting_;
+    void ApplySelection(std::uint16_t index);
+
+    VehicleList list_;
+    bool keepVehicle_;
+    CSimController* sim_ = nullptr;
+    std::optional<std::uint16_t> pending_;
+    std::uint64_t restartsSeen_ = 0;
+    std::uint32_t setupUploadsSeen_ = 0;
 };
 
 } // namespace halcyra::sim

@@ -7,6 +7,7 @@
 #include "pages/ui/UiContext.h"
 
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>

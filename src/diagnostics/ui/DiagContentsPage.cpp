@@ -1,6 +1,7 @@
 #include "diagnostics/ui/DiagContentsPage.h"
 
-#include "pages/ui/HCPropertySheet.h"
+#include "diagnostics/ui/DiagSheet.h"
+#include "pages/ui/UiContext.h"
 
 #include <QPushButton>
 
@@ -14,12 +15,25 @@ CDiagContentsPage::CDiagContentsPage(CUiContext& context, QWidget* parent)
 
 bool CDiagContentsPage::OnInitDialog()
 {
+    // Made here rather than with the page: choosing the pages talks to the
+    // controller, and a constructor is no place for a port failure.
+    if (!sheet_)
+        sheet_ = new CDiagSheet(Context(), this);
     FillList();
     OpenButton()->setText(QStringLiteral("View"));
     return CContentsListPage::OnInitDialog();
 }
 
-std::vector<std::string> CDiagContentsPage::SheetPageNames() const { return DiagnosticsPageTitles(Link()); }
+std::vector<std::string> CDiagContentsPage::SheetPageNames() const
+{
+    return sheet_ ? sheet_->PageNames() : std::vector<std::string>{};
+}
+
+void CDiagContentsPage::OpenSheetAt(int index)
+{
+    sheet_->SetActivePage(index);
+    Context().RunModal(*sheet_);
+}
 
 void CDiagContentsPage::AfterOpen()
 {

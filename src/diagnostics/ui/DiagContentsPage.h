@@ -7,6 +7,8 @@
 
 namespace halcyra {
 
+class CDiagSheet;
+
 class CDiagContentsPage : public CContentsListPage {
     Q_OBJECT
 
@@ -14,9 +16,17 @@ public:
     explicit CDiagContentsPage(CUiContext& context, QWidget* parent = nullptr);
     bool OnInitDialog() override;
 
+    // The diagnostics sheet, made (and its pages chosen) when this page is
+    // first shown; it keeps its pages while this page lives.
+    CDiagSheet* DiagSheet() const { return sheet_; }
+
 protected:
     std::vector<std::string> SheetPageNames() const override;
+    void OpenSheetAt(int index) override;
     void AfterOpen() override;
+
+private:
+    CDiagSheet* sheet_ = nullptr; // a child of this page
 };
 
 } // namespace halcyra

@@ -4,6 +4,8 @@
 // values when the user leaves the page. Choices (combos, check boxes, radio
 // buttons, sliders) are stored as soon as the user makes them, so enabling
 // rules see them at once; typed text is stored, range-checked, on leaving.
+// A page's value rules (one value forcing another) run before the values
+// are shown and after every choice the user makes.
 
 #include "pages/PageFields.h"
 
@@ -35,8 +37,14 @@ public:
     // Stores typed texts. The first field that cannot be stored shows its
     // message, takes the focus and makes this false.
     bool FromControls(INotifier& notifier);
-    // Applies the enabling and visibility rules and unit texts again.
+    // Stores the typed text of one field without a message; false when it
+    // cannot be stored (yet): the user may still be typing.
+    bool StoreQuietly(const std::string& id);
+    // Applies the enabling and visibility rules, entries and unit texts again.
     void Refresh();
+    // The page's value rules, run before the values are shown and after
+    // every choice; the choices are shown again after them.
+    void SetRules(std::function<void()> rules) { rules_ = std::move(rules); }
 
     QWidget* Control(const std::string& id) const;
     const PageFields& Fields() const { return fields_; }
@@ -48,22 +56,27 @@ signals:
 private:
     struct Bound {
         QWidget* control = nullptr;
+        QWidget* cell = nullptr; // the control with its unit or end texts
         QLabel* label = nullptr;
         QLabel* unit = nullptr;
-        QWidget* cell = nullptr;  // the control, or the control with its unit
         QLabel* note = nullptr;
         std::vector<QWidget*> buttons; // radio buttons
     };
     QWidget* MakeControl(const FieldSpec& field, Bound& bound);
-    // A control changed: store its value, apply the rules, tell the page.
-    void UserChanged(const std::function<void()>& store);
+    QWidget* MakeCell(const FieldSpec& field, Bound& bound);
     void Show(const FieldSpec& field, Bound& bound);
+    // Shows every value the user does not type (typing stays as it is).
+    void ShowChoices();
+    // After the user changed a control: the rules, the choices, the enabling.
+    void AfterUserChange();
 
     QWidget* owner_;
     const CUnitsParam* units_;
     PageFields fields_;
     std::vector<Bound> bound_;
-    bool showing_ = false; // values are going into the controls
+    QFormLayout* form_ = nullptr;
+    std::function<void()> rules_;
+    bool showing_ = false; // values going into controls: not the user's doing
 };
 
 } // namespace halcyra

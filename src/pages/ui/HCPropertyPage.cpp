@@ -49,9 +49,10 @@ CHCPropertyPage::~CHCPropertyPage()
 
 CControllerLink& CHCPropertyPage::Link() const { return context_.link; }
 
-void CHCPropertyPage::DescribeFields(PageFields fields)
+void CHCPropertyPage::DescribeFields(PageFields fields, std::function<void()> rules)
 {
     binder_ = new CFieldBinder(this, &logic_.units);
+    binder_->SetRules(std::move(rules));
     body_->addLayout(binder_->Build(std::move(fields)));
 }
 

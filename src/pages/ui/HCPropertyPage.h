@@ -108,8 +108,9 @@ protected:
 
     // Where a derived page puts its controls, under the heading and line.
     QVBoxLayout* Body() const { return body_; }
-    // Builds the controls of the page's fields into the body.
-    void DescribeFields(PageFields fields);
+    // Builds the controls of the page's fields into the body; rules are the
+    // page's value rules (see CFieldBinder::SetRules).
+    void DescribeFields(PageFields fields, std::function<void()> rules = {});
     // A push button whose handler runs guarded: a port failure becomes one box.
     QPushButton* AddButton(const QString& text, const char* name, std::function<void()> handler);
 

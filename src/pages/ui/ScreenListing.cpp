@@ -51,6 +51,12 @@ struct Line {
 
 bool Describe(const QWidget& w, Line& line)
 {
+    // A widget the listing does not know may describe itself: its "listing"
+    // property holds kind, label and value.
+    if (const QStringList self = w.property("listing").toStringList(); self.size() == 3) {
+        line = {self[0], self[1], self[2]};
+        return true;
+    }
     if (auto* tabs = qobject_cast<const QTabBar*>(&w)) {
         QStringList names;
         for (int i = 0; i < tabs->count(); ++i)

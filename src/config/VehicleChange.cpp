@@ -1,0 +1,310 @@
+#include "config/VehicleChange.h"
+
+#include "link/ControllerLink.h"
+#include "link/Framing.h"
+#include "link/MessageIds.h"
+#include "link/Notifier.h"
+#include "pages/PageLogic.h"
+#include "params/Param.h"
+#include "params/ParamFile.h"
+#include "setup/BlockTransfer.h"
+#include "setup/SetupFiles.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace halcyra {
+
+namespace {
+
+constexpr std::int32_t kEntryPayload = 2 + 16 + 16;
+constexpr std::size_t kEntryText = 16;
+// List indexes are 16 bits: a larger count is no list the controller can give.
+constexpr std::uint32_t kMaxVehicleEntries = 0x10000;
+
+// A 16-byte text up to its zero byte. Control characters (a tab or line
+// break would split a listing line) show as blanks.
+std::string PopText(CRxBuffer& rx)
+{
+    std::string text;
+    bool ended = false;
+    for (std::size_t i = 0; i < kEntryText; ++i) {
+        std::uint8_t byte = 0;
+        rx.PopValue(byte);
+        ended = ended || byte == 0;
+        if (!ended)
+            text.push_back(byte < 0x20 || byte == 0x7F ? ' ' : static_cast<char>(byte));
+    }
+    return text;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+} // namespace
+
+// ---------------------------------------------------------------- messages
+
+CVehicleCountMsg::CVehicleCountMsg()
+    : CControllerMsg(HeaderFamily::FourByte, wire::kTableMsg, wire::table::kVehicleSub, wire::table::kVehicleCountOp, 4)
+{
+}
+
+bool CVehicleCountMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(count);
+    return true;
+}
+
+CVehicleEntryMsg::CVehicleEntryMsg(std::uint8_t op, std::uint16_t entryIndex)
+    : CControllerMsg(HeaderFamily::FourByte, wire::kTableMsg, wire::table::kVehicleSub, op, kEntryPayload),
+      index(entryIndex)
+{
+}
+
+void CVehicleEntryMsg::EncodePayload(CTxBuffer& tx) const { tx.PushValue(index); }
+
+bool CVehicleEntryMsg::DecodePayload(CRxBuffer& rx)
+{
+    rx.PopValue(replyIndex);
+    code = PopText(rx);
+    name = PopText(rx);
+    return true;
+}
+
+bool FetchVehicleList(CControllerLink& link, std::vector<VehicleListEntry>& entries)
+{
+    entries.clear();
+    CVehicleCountMsg count;
+    if (!link.Transact(count))
+        return false;
+    const std::uint32_t n = std::min(count.count, kMaxVehicleEntries);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        CVehicleEntryMsg entry(CVehicleEntryMsg::kEntry, static_cast<std::uint16_t>(i));
+        // The failure has been shown; a controller that stopped answering
+        // would otherwise cost one more box for every entry left.
+        if (!link.Transact(entry))
+            return false;
+        if (!entry.name.empty())
+            entries.push_back({static_cast<std::uint16_t>(i), entry.name});
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- profile
+
+CVehicleProfile::LoadResult CVehicleProfile::Load(const std::string& path)
+{
+    Clear();
+    std::vector<std::uint8_t> bytes;
+    {
+        File file(std::fopen(path.c_str(), "rb"));
+        if (!file)
+            return LoadResult::CannotOpen;
+        std::uint8_t buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+            bytes.insert(bytes.end(), buffer, buffer + n);
+            if (bytes.size() > static_cast<std::size_t>(kMaxParamFileBytes))
+                return LoadResult::Invalid;
+        }
+        if (std::ferror(file.get()))
+            return LoadResult::CannotOpen;
+    }
+    // The record search reads files: it is given the bytes just read, so
+    // the name shown is the one of the bytes that will be uploaded.
+    File copy(std::tmpfile());
+    if (!copy || std::fwrite(bytes.data(), 1, bytes.size(), copy.get()) != bytes.size() ||
+        std::fflush(copy.get()) != 0)
+        return LoadResult::CannotOpen;
+    CStringParam model("vms");
+    if (CheckParamTextFile(copy.get()) != ParamFileCheck::Ok || !model.ReadFromFile(copy.get()))
+        return LoadResult::Invalid;
+    bytes_ = std::move(bytes);
+    modelName_ = model.value;
+    loaded_ = true;
+    return LoadResult::Loaded;
+}
+
+void CVehicleProfile::Clear()
+{
+    loaded_ = false;
+    bytes_.clear();
+    modelName_.clear();
+}
+
+// ---------------------------------------------------------------- page state
+
+void CVehicleModelState::Refresh(CControllerLink& link, bool modified)
+{
+    vehicleRead = vehicle.Read(link);
+    CByteParam xvp("xvp");
+    profileSupported = xvp.Get(link);
+    externalProfile = profileSupported && xvp.value == 1;
+    LayOut(link, profileLoaded, modified);
+}
+
+void CVehicleModelState::SelectControllerEntry()
+{
+    selected = -1;
+    for (const VehicleListEntry& entry : list)
+        if (entry.index == vehicle.vehicleIndex)
+            selected = entry.index;
+}
+
+void CVehicleModelState::LayOut(CControllerLink& link, bool profileFlag, bool modified)
+{
+    layout = VehicleModelLayout{};
+    layout.modeButtons = profileSupported;
+    layout.extVp = profileSupported;
+    if (profileSupported && profileFlag) {
+        layout.profileName = true;
+        layout.list = false;
+        layout.refresh = false;
+        layout.browse = true;
+        layout.selectEnabled = modified;
+        mode = kExternalFile;
+        return;
+    }
+    if (profileSupported)
+        mode = kInternalDatabase;
+    if (list.empty())
+        FillList(link);
+    else
+        SelectControllerEntry();
+}
+
+void CVehicleModelState::FillList(CControllerLink& link)
+{
+    CNoBusyIndicator none;
+    CBusyScope waiting(busy ? *busy : none);
+    FetchVehicleList(link, list);
+    SelectControllerEntry();
+}
+
+void CVehicleModelState::ChooseMode(CControllerLink& link, int chosen, bool modified)
+{
+    if (chosen == kExternalFile) {
+        mode = kExternalFile;
+        // A profile loaded earlier is no longer shown, so it is no longer offered.
+        shownProfileName.clear();
+        profile.Clear();
+        profileLoaded = false;
+        LayOut(link, true, modified);
+    } else {
+        mode = kInternalDatabase;
+        LayOut(link, false, modified);
+    }
+}
+
+bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifier)
+{
+    switch (profile.Load(path)) {
+    case CVehicleProfile::LoadResult::CannotOpen:
+        notifier.Notify("Error: Could not open specified file", "FileOpen Error", MsgButtons::Ok, MsgIcon::Stop);
+        return false;
+    case CVehicleProfile::LoadResult::Invalid:
+        notifier.Notify("Error: Invalid Vehicle Profile ", "File Error", MsgButtons::Ok, MsgIcon::Stop);
+        return false;
+    case CVehicleProfile::LoadResult::Loaded:
+        break;
+    }
+    shownProfileName = profile.ModelName();
+    profileLoaded = true;
+    return true;
+}
+
+VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const ApplyOptions& options)
+{
+    const bool fromProfile = mode == kExternalFile;
+    // Nothing chosen: an index from no entry, or an upload of nothing, would
+    // restart the controller for nothing or worse.
+    if (fromProfile ? !profile.IsLoaded() : selected < 0)
+        return VehicleChangeResult::NothingToApply;
+    bool uploaded = true;
+    const std::string profileModel = profile.ModelName();
+    if (fromProfile) {
+        CBlockTransfer transfer(link);
+        transfer.SetProgress(options.progress);
+        uploaded = transfer.UploadFromMemory(kSetupBlock, profile.Bytes());
+        if (!uploaded)
+            link.Notifier().Notify("Error: Vehicle Profile upload problem!", "Upload Error", MsgButtons::Ok,
+                                   MsgIcon::Stop);
+        profile.Clear();
+    } else {
+        CVehicleEntryMsg select(CVehicleEntryMsg::kSelect, static_cast<std::uint16_t>(selected));
+        link.Transact(select);
+    }
+    ResetControllerAndWait(link, options.busy, options.restartPause);
+    const bool read = vehicleRead = vehicle.Read(link);
+    // A profile names its model: the controller took it over when it shows that name.
+    const bool taken = read && (fromProfile ? uploaded && vehicle.modelName == profileModel
+                                            : vehicle.vehicleIndex == static_cast<std::uint32_t>(selected));
+    if (!taken)
+        link.Notifier().Notify(kVehicleNotTakenText, " ", MsgButtons::Ok, MsgIcon::Exclamation);
+    if (!uploaded)
+        return VehicleChangeResult::UploadFailed;
+    return taken ? VehicleChangeResult::Applied : VehicleChangeResult::NotTakenOver;
+}
+
+std::optional<VehicleChangeResult> CVehicleModelState::Leave(CControllerLink& link, bool modified,
+                                                             const ApplyOptions& options)
+{
+    if (modified && link.Notifier().Notify(kSelectVehicleNowText, " ", MsgButtons::YesNo, MsgIcon::Exclamation) ==
+                        MsgAnswer::Yes)
+        return Apply(link, options);
+    return std::nullopt;
+}
+
+std::optional<VehicleChangeResult> CVehicleModelState::Cancel(CControllerLink& link, bool modified,
+                                                              const ApplyOptions& options)
+{
+    if (modified &&
+        link.Notifier().Notify("Discard Changes?", " ", MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::No)
+        return Apply(link, options);
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------- fields
+
+PageFields VehicleModelFields(CVehicleModelState& state, VehicleModelActions actions)
+{
+    CVehicleModelState* s = &state;
+    return {
+        field::ReadOnly("currentModel", "Current Vehicle Model:", CFieldValue::Text(state.vehicle.modelName)),
+        field::ComboData("vehicleList", "Select A Vehicle Model:",
+                         CFieldValue::Computed([s] { return static_cast<double>(s->selected); },
+                                               [s, chosen = actions.listChosen](double index) {
+                                                   s->selected = static_cast<int>(index);
+                                                   if (chosen)
+                                                       chosen();
+                                               }),
+                         {})
+            .ChoicesFrom([s] {
+                std::vector<FieldChoice> entries;
+                for (const VehicleListEntry& entry : s->list)
+                    entries.push_back({entry.name, entry.index});
+                return entries;
+            })
+            .VisibleWhen([s] { return s->layout.list; }),
+        field::ReadOnly("profileModel", "Select A Vehicle Model:", CFieldValue::Text(state.shownProfileName))
+            .VisibleWhen([s] { return s->layout.profileName; }),
+        field::Radios("mode", "",
+                      CFieldValue::Computed([s] { return static_cast<double>(s->mode); },
+                                            [chosen = actions.modeChosen](double mode) {
+                                                if (chosen)
+                                                    chosen(static_cast<int>(mode));
+                                            }),
+                      {{"Internal Vehicle Database", CVehicleModelState::kInternalDatabase},
+                       {"External Vehicle File", CVehicleModelState::kExternalFile}})
+            .VisibleWhen([s] { return s->layout.modeButtons; }),
+        // Shows what the controller says; not for the user to change.
+        field::Check("extVp", "Ext. VP",
+                     CFieldValue::Computed([s] { return s->externalProfile ? 1.0 : 0.0; }, [](double) {}))
+            .EnabledWhen([] { return false; })
+            .VisibleWhen([s] { return s->layout.extVp; }),
+    };
+}
+
+} // namespace halcyra

@@ -1,0 +1,217 @@
+// Changing the vehicle model: the controller's list, a vehicle profile read
+// into memory, the restart and the check that the controller took it over.
+
+#include "ConfigRig.h"
+#include "SimFixture.h"
+#include "config/VehicleChange.h"
+#include "sim/BlockFeature.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace halcyra;
+using namespace halcyra::test;
+
+namespace {
+
+CVehicleModelState::ApplyOptions Instant()
+{
+    CVehicleModelState::ApplyOptions options;
+    options.restartPause = std::chrono::milliseconds(0);
+    return options;
+}
+
+const std::string kProfile = "vms: \"Orlic Artic 9\"\r\nvtt: 2\r\nvti: 0\r\nwre: 20.000000\r\n";
+
+} // namespace
+
+TEST(VehicleChange, TheListLeavesOutUnnamedEntriesAndSelectsTheControllersVehicle)
+{
+    ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;0,;5,Fieldora 8240W"}});
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    ASSERT_EQ(3u, state.list.size());
+    EXPECT_EQ("Tracmor 9RT", state.list[1].name);
+    EXPECT_EQ(3, state.list[2].index) << "the entry after the empty one keeps its own index";
+    EXPECT_EQ(3, state.selected) << "vti 3";
+    EXPECT_TRUE(state.layout.modeButtons && state.layout.list && !state.layout.browse);
+
+    rig.Set("vti", "2"); // the unnamed entry: nothing listed matches
+    state.Refresh(rig.link, false);
+    EXPECT_EQ(-1, state.selected);
+}
+
+TEST(VehicleChange, AControllerWithoutProfilesShowsTheListAlone)
+{
+    ConfigRig rig({{"unknown-params", "xvp"}});
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    EXPECT_FALSE(state.profileSupported);
+    EXPECT_FALSE(state.layout.modeButtons || state.layout.extVp || state.layout.browse);
+    EXPECT_TRUE(state.layout.list && state.layout.refresh && state.layout.selectEnabled);
+}
+
+TEST(VehicleChange, AListThatStopsAnsweringCostsOneBox)
+{
+    ConfigRig rig;
+    const auto record = rig.unanswered;
+    rig.unanswered = [&](const sim::Request& r) {
+        record(r);
+        return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp &&
+               r.PayloadU16(0) >= 1;
+    };
+    std::vector<VehicleListEntry> entries;
+    EXPECT_FALSE(FetchVehicleList(rig.link, entries));
+    ASSERT_EQ(1u, entries.size());
+    EXPECT_EQ(1u, rig.notifier.shown.size());
+}
+
+TEST(VehicleChange, ASelectionTakesEffectAfterTheRestart)
+{
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    state.selected = 1;
+    rig.notifier.answers = {MsgAnswer::No};
+    EXPECT_EQ(std::nullopt, state.Leave(rig.link, true, Instant()));
+    EXPECT_EQ("5", rig.Param("vtt")) << "No leaves the controller as it was";
+    EXPECT_EQ("Select Vehicle Model Now?", rig.notifier.shown.back().text);
+
+    rig.notifier.shown.clear();
+    EXPECT_EQ(VehicleChangeResult::Applied, state.Leave(rig.link, true, Instant()));
+    EXPECT_EQ("2", rig.Param("vtt"));
+    EXPECT_EQ("1", rig.Param("vti"));
+    EXPECT_EQ("\"Tracmor 9RT\"", rig.Param("vms"));
+    EXPECT_EQ("Tracmor 9RT", state.vehicle.modelName);
+    EXPECT_EQ((std::vector<std::string>{"Select Vehicle Model Now?", kResetText}), rig.notifier.Texts());
+
+    // Cancelling the sheet: No to "Discard Changes?" applies the change.
+    state.selected = 3;
+    rig.notifier.shown.clear();
+    rig.notifier.answers = {MsgAnswer::No};
+    EXPECT_EQ(VehicleChangeResult::Applied, state.Cancel(rig.link, true, Instant()));
+    EXPECT_EQ("Discard Changes?", rig.notifier.shown.front().text);
+    EXPECT_EQ("3", rig.Param("vti"));
+    // Nothing changed: nothing asked.
+    rig.notifier.shown.clear();
+    EXPECT_EQ(std::nullopt, state.Leave(rig.link, false, Instant()));
+    EXPECT_TRUE(rig.notifier.shown.empty());
+}
+
+TEST(VehicleChange, AControllerThatKeepsItsVehicleIsReported)
+{
+    ConfigRig rig({{"keep-vehicle", "1"}});
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    state.selected = 0;
+    EXPECT_EQ(VehicleChangeResult::NotTakenOver, state.Apply(rig.link, Instant()));
+    ASSERT_FALSE(rig.notifier.shown.empty());
+    EXPECT_EQ(kVehicleNotTakenText, rig.notifier.shown.back().text);
+    EXPECT_EQ(" ", rig.notifier.shown.back().caption);
+}
+
+TEST(VehicleChange, NothingChosenSendsNothing)
+{
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.selected = -1;
+    EXPECT_EQ(VehicleChangeResult::NothingToApply, state.Apply(rig.link, Instant()));
+    state.mode = CVehicleModelState::kExternalFile; // no profile loaded
+    EXPECT_EQ(VehicleChangeResult::NothingToApply, state.Apply(rig.link, Instant()));
+    EXPECT_TRUE(rig.sent.empty());
+    EXPECT_TRUE(rig.notifier.shown.empty());
+
+    // Choosing the external file again puts away the profile no longer shown.
+    ScratchDir dir;
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.ChooseMode(rig.link, CVehicleModelState::kInternalDatabase, true);
+    state.ChooseMode(rig.link, CVehicleModelState::kExternalFile, true);
+    EXPECT_EQ("", state.shownProfileName);
+    rig.sent.clear();
+    EXPECT_EQ(VehicleChangeResult::NothingToApply, state.Apply(rig.link, Instant()));
+    EXPECT_TRUE(rig.sent.empty());
+}
+
+TEST(VehicleChange, AProfileIsRefusedBeforeAnythingIsSent)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    WriteAll(dir.File("novms.vdb"), "vtt: 2\r\nvti: 0\r\n");
+    WriteAll(dir.File("late.vdb"), "vtt: 2\r\n\r\nvms: \"Orlic Artic 9\"\r\n"); // after an empty line
+    WriteAll(dir.File("binary.vdb"), std::string("vms: \"X\"\r\n\0\x01\x02", 13));
+    for (const char* name : {"novms.vdb", "late.vdb", "binary.vdb"}) {
+        rig.notifier.shown.clear();
+        EXPECT_FALSE(state.LoadProfile(dir.File(name), rig.notifier)) << name;
+        ASSERT_EQ(1u, rig.notifier.shown.size());
+        EXPECT_EQ("Error: Invalid Vehicle Profile ", rig.notifier.shown[0].text);
+        EXPECT_EQ("File Error", rig.notifier.shown[0].caption);
+    }
+    rig.notifier.shown.clear();
+    EXPECT_FALSE(state.LoadProfile(dir.File("missing.vdb"), rig.notifier));
+    EXPECT_EQ("FileOpen Error", rig.notifier.shown.at(0).caption);
+    EXPECT_FALSE(state.profileLoaded);
+    EXPECT_TRUE(rig.sent.empty());
+}
+
+TEST(VehicleChange, TheProfileUploadedIsTheOneLoadedWhateverBecomesOfTheFile)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    const std::string path = dir.File("artic.vdb");
+    WriteAll(path, kProfile);
+    ASSERT_TRUE(state.LoadProfile(path, rig.notifier));
+    EXPECT_EQ("Orlic Artic 9", state.shownProfileName);
+    state.LayOut(rig.link, true, true);
+    EXPECT_EQ(CVehicleModelState::kExternalFile, state.mode);
+    EXPECT_TRUE(state.layout.profileName && !state.layout.list && state.layout.browse && state.layout.selectEnabled);
+
+    // Changed on disk after it was checked, then gone.
+    WriteAll(path, "vms: \"Something Else\"\r\nvtt: 7\r\n");
+    std::filesystem::remove(path);
+    EXPECT_EQ(VehicleChangeResult::Applied, state.Apply(rig.link, Instant()));
+    const sim::Bytes uploaded = rig.controller.Feature<sim::CBlockFeature>().Block(5).upload;
+    EXPECT_EQ(kProfile, std::string(uploaded.begin(), uploaded.end()));
+    EXPECT_EQ("\"Orlic Artic 9\"", rig.Param("vms"));
+    EXPECT_EQ("1", rig.Param("xvp")) << "the model now comes from a profile";
+    EXPECT_TRUE(state.vehicleRead);
+    EXPECT_EQ("Orlic Artic 9", state.vehicle.modelName);
+    EXPECT_FALSE(state.profile.IsLoaded()) << "released once applied";
+}
+
+TEST(VehicleChange, AProfileTheControllerDidNotTakeOverIsReported)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    const auto record = rig.unanswered;
+    // The controller drops the profile's model when it restarts.
+    rig.unanswered = [&](const sim::Request& r) {
+        if (r.messageId == wire::kControllerMsg && r.Operation() == wire::controller::kResetOp)
+            rig.controller.Params().Set("vms", "\"Fieldora 8240W\"");
+        return record(r);
+    };
+    CVehicleModelState state;
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.mode = CVehicleModelState::kExternalFile;
+    EXPECT_EQ(VehicleChangeResult::NotTakenOver, state.Apply(rig.link, Instant()));
+    EXPECT_EQ(kVehicleNotTakenText, rig.notifier.shown.back().text);
+}
+
+TEST(VehicleChange, AFailedUploadIsReportedAndTheVehicleCheckFollows)
+{
+    ScratchDir dir;
+    ConfigRig rig({{"begin-status", "2"}});
+    CVehicleModelState state;
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.mode = CVehicleModelState::kExternalFile;
+    EXPECT_EQ(VehicleChangeResult::UploadFailed, state.Apply(rig.link, Instant()));
+    EXPECT_EQ((std::vector<std::string>{"Error: Vehicle Profile upload problem!", kResetText, kVehicleNotTakenText}),
+              rig.notifier.Texts());
+    EXPECT_EQ("Upload Error", rig.notifier.shown[0].caption);
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The bash completion of halcyra offers the commands and options of the
+# program it completes for. Arguments: the completion script, the bin folder.
+set -euo pipefail
+source /usr/share/bash-completion/bash_completion
+source "$1"
+export PATH="$2:$PATH"
+
+offered() {
+    COMP_WORDS=("$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE="${COMP_WORDS[*]}"
+    COMP_POINT=${#COMP_LINE}
+    COMPREPLY=()
+    _halcyra
+    echo "${COMPREPLY[*]}"
+}
+expect() {
+    local want=$1
+    shift
+    local got
+    got=$(offered "$@")
+    if [[ " $got " != *" $want "* ]]; then
+        echo "completing '$*': expected '$want' among '$got'" >&2
+        exit 1
+    fi
+}
+
+expect save-setup halcyra sa
+expect --simulator halcyra --sim
+expect --sim-drop halcyra --simulator --sim-dr
+expect faults halcyra --simulator --sim-drop 5 fa
+expect --report halcyra faults --
+expect diagnostics halcyra pages d
+echo "completion offers what halcyra --help names"
