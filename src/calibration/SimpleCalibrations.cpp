@@ -138,9 +138,10 @@ void COverrideSensitivity::ReadScale(CControllerLink& link)
     }
 }
 
-int COverrideSensitivity::Minimum() const { return static_cast<int>(scale_ * 0.5); }
+// 0.5 to 2.5 in tenths; with an override input, 2 to 20 in whole steps.
+int COverrideSensitivity::Minimum() const { return scale_ == 1 ? 2 : 5; }
 
-int COverrideSensitivity::Maximum() const { return static_cast<int>(scale_ * 2.5); }
+int COverrideSensitivity::Maximum() const { return scale_ == 1 ? 20 : 25; }
 
 void COverrideSensitivity::FromParams()
 {

@@ -236,9 +236,14 @@ convert "${tractor[@]}" \
 
 # The curved rotate arrows: a quarter turn counterclockwise or clockwise, seen from above.
 curved_arrow() {
-  convert -size 32x32 xc:none -fill none -stroke '#1565c0' -strokewidth 3 \
-    -draw 'path "M 24,9 A 10,10 0 1 0 26,21"' \
-    -fill '#1565c0' -stroke none -draw 'polygon 18,4 28,5 25,14' \
+  # The arc as short segments over the top, clockwise, ending in a head
+  # that points down.
+  local segments
+  segments=$(awk 'BEGIN { for (a = 170; a <= 345; a += 7) { r = a * 3.14159265 / 180;
+    x = sprintf("%.1f", 16 + 11 * cos(r)); y = sprintf("%.1f", 18 + 11 * sin(r));
+    if (px != "") printf "line %s,%s %s,%s ", px, py, x, y; px = x; py = y } }')
+  convert -size 32x32 xc:none -stroke '#1565c0' -strokewidth 3 -draw "stroke-linecap round $segments" \
+    -fill '#1565c0' -stroke none -draw 'polygon 21,15 32,15 26.5,24' \
     "$@"
 }
 curved_arrow -flop rotate-counterclockwise.png

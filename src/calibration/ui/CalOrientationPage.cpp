@@ -21,8 +21,6 @@ namespace halcyra {
 
 namespace {
 
-constexpr int kPictureSize = 160;
-
 const char* RotateName(RotateControl control)
 {
     static const char* const names[kRotateControls] = {"rotateUp",   "rotateDown",           "rotateLeft",
@@ -74,7 +72,8 @@ CCalOrientationPage::CCalOrientationPage(CUiContext& context, QWidget* parent)
 {
     picture_ = new QLabel(this);
     picture_->setObjectName(QStringLiteral("orientationPicture"));
-    picture_->setFixedSize(kPictureSize, kPictureSize);
+    // As large as the pictures, which are all of one size.
+    picture_->setFixedSize(QPixmap(OrientationPicture(kNoOrientationPicture)).size());
     picture_->setAlignment(Qt::AlignCenter);
 
     auto rotate = [this](RotateControl control) {
