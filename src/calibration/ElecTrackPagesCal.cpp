@@ -150,6 +150,12 @@ void CJDInterfaceCal::Leave()
     Command(kJDInterfaceStop);
 }
 
+void CJDInterfaceCal::Cancel()
+{
+    if (running_)
+        Leave();
+}
+
 void CJDInterfaceCal::Command(std::uint32_t command)
 {
     command_.value = command;

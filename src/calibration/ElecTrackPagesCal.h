@@ -68,9 +68,11 @@ class CJDInterfaceCal final : public CCalProcedure {
 public:
     explicit CJDInterfaceCal(CPageContext& context) : CCalProcedure(context) {}
 
-    // Show before the base page's activation, Leave before its leaving.
+    // Show before the base page's activation, Leave before its leaving,
+    // Cancel before its cancelling: a run is stopped however the page goes.
     void Show();
     void Leave();
+    void Cancel();
 
     // The one button: begins a run, or ends the one running.
     void Press();

@@ -281,3 +281,21 @@ TEST(JDInterfaceCal, AControllerWithoutTheParametersAsksForNewFirmware)
     EXPECT_EQ("Error: Upgrade the Corvex II Controller Firmware before proceeding", cal.StatusText());
     EXPECT_EQ("Error", cal.ButtonText());
 }
+
+TEST(TrackSteeringCal, ALargerTrackSpacingFillsTheBarsMore)
+{
+    std::vector<int> bars;
+    for (const char* spacing : {"1.120000", "2.240000"}) {
+        TrackRig rig;
+        rig.SetParam("trw", spacing);
+        SendTrackCommand(rig.ipc.link, cal::kTrackBeginOp);
+        CTrackSpacingCal test(rig.context);
+        SendTrackCommand(rig.ipc.link, cal::kTrackSpacingTestOp);
+        test.Init();
+        test.Turn(false);
+        rig.Advance(sim::CTrackSteeringFeature::kTurnTime / 2);
+        bars.push_back(test.RightBar());
+    }
+    EXPECT_GT(bars[0], 0);
+    EXPECT_GT(bars[1], bars[0]);
+}

@@ -51,6 +51,13 @@ bool CCalElecTrackContentsPage::OnKillActive()
     return CHCPropertyPage::OnKillActive();
 }
 
+// Cancelling the sheet ends the controller's steering calibration as well.
+bool CCalElecTrackContentsPage::OnQueryCancel()
+{
+    chain_.EndCalibration();
+    return CHCPropertyPage::OnQueryCancel();
+}
+
 CCalJDElecTrackContentsPage::CCalJDElecTrackContentsPage(CUiContext& context, QWidget* parent)
     : CCalElecTrackContentsPage(context, CalPage::JDElecTrackContents, TrackVariant::JD, parent)
 {
@@ -158,6 +165,12 @@ bool CCalJDx30TElecTrackContentsPage::OnKillActive()
 {
     cal_.Leave();
     return CHCPropertyPage::OnKillActive();
+}
+
+bool CCalJDx30TElecTrackContentsPage::OnQueryCancel()
+{
+    cal_.Cancel();
+    return CHCPropertyPage::OnQueryCancel();
 }
 
 } // namespace halcyra

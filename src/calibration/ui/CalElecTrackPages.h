@@ -23,6 +23,7 @@ public:
 
     bool OnInitDialog() override;
     bool OnKillActive() override;
+    bool OnQueryCancel() override;
 
     CTrackSteeringChain& Chain() { return chain_; }
     QPushButton* BeginButton() const { return begin_; }
@@ -83,6 +84,7 @@ public:
 
     bool OnSetActive() override;
     bool OnKillActive() override;
+    bool OnQueryCancel() override;
     void OnDestroy() override { cal_.StopPolling(); }
 
     CJDInterfaceCal& Procedure() { return cal_; }

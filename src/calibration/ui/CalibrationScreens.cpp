@@ -135,9 +135,14 @@ void RenderChain(CUiContext& context, CalPage pageClass, const QString& prefix, 
         const QString name = prefix + QLatin1Char('-') + DialogName(dialog);
         screens.Save(dialog, name);
         if (auto* gyro = dynamic_cast<CGyroBiasDlg*>(&dialog)) {
-            // The bias being computed; the chain goes on without waiting for it.
-            gyro->NextButton()->click();
-            screens.Save(dialog, name + QStringLiteral("-waiting"));
+            // The bias being computed, once: test turns wait for it.
+            if (prefix.contains(QStringLiteral("jd"))) {
+                gyro->NextButton()->click();
+                screens.Save(dialog, name + QStringLiteral("-waiting"));
+                context.link.Pause(3200ms);
+                page.Chain().GyroBias().PollNow();
+                screens.Save(dialog, name + QStringLiteral("-done"));
+            }
         } else if (dynamic_cast<CTrackBiasDlg*>(&dialog) || dynamic_cast<CTrackSpacingDlg*>(&dialog)) {
             CTurnRateTest& test = dynamic_cast<CTrackBiasDlg*>(&dialog)
                                       ? static_cast<CTurnRateTest&>(page.Chain().Bias())
@@ -211,7 +216,7 @@ void RenderOtherPages(CUiContext& context, const CCalSheet& shown, QWidget* pare
         case CalPage::JDx30TElecTrackContents: {
             CJDInterfaceCal& cal = one.As<CCalJDx30TElecTrackContentsPage>().Procedure();
             cal.Press();
-            context.link.Pause(1600ms);
+            context.link.Pause(300ms);
             cal.PollNow();
             screens.Save(one.sheet, name + QStringLiteral("-running"));
             cal.Press();
