@@ -93,13 +93,16 @@ TEST(PumpKneeCal, TheGyroWaitEndsOnlyOnAStateReadAndTheButtonsFollowChangesOfSta
     cal.Next();
     EXPECT_EQ("Wait", std::string(cal.NextText()));
     EXPECT_FALSE(cal.NextEnabled());
-    // The cable is pulled as the bias is computed: the wait goes on past it.
+    rig.Advance(sim::CPumpFeature::kGyroTime - 250ms);
+    EXPECT_EQ(1, cal.Step());
+    // The cable is pulled as the bias is done (each failed read takes its
+    // three tries of a second): the wait goes on past it.
     rig.silent = true;
-    rig.Advance(sim::CPumpFeature::kGyroTime + 3s);
+    rig.Advance(500ms);
     EXPECT_EQ(1, cal.Step());
     EXPECT_EQ(1u, rig.Boxes().size());
     rig.silent = false;
-    rig.Advance(500ms);
+    rig.Advance(250ms);
     EXPECT_EQ(2, cal.Step());
     EXPECT_FALSE(cal.IsPolling());
 
