@@ -154,7 +154,9 @@ struct ProgramRun {
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(workingDir);
         process.start(program, args);
-        EXPECT_TRUE(process.waitForFinished(30000));
+        // A full --render waits for the simulated calibrations' tests to
+        // run (some twenty seconds) and a busy machine takes longer.
+        EXPECT_TRUE(process.waitForFinished(120000));
         output = QString::fromLocal8Bit(process.readAllStandardOutput());
         errors = QString::fromLocal8Bit(process.readAllStandardError());
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
