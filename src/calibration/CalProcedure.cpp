@@ -6,9 +6,9 @@ CCalProcedure::CCalProcedure(CPageContext& context) : context_(context), poll_(c
 
 CControllerLink& CCalProcedure::Link() const { return context_.link; }
 
-void CCalProcedure::StartPolling()
+void CCalProcedure::StartPolling(std::chrono::milliseconds period)
 {
-    poll_.Start(kPollPeriod, [this] {
+    poll_.Start(period, [this] {
         const bool succeeded = Poll();
         Changed();
         return succeeded;

@@ -7,7 +7,9 @@
 #include "pages/PageContext.h"
 #include "pages/Poll.h"
 
+#include <chrono>
 #include <functional>
+#include <string>
 
 namespace halcyra {
 
@@ -32,8 +34,11 @@ public:
     void StopPolling() { poll_.Stop(); }
 
 protected:
-    // Polls every 250 ms until StopPolling; a failed poll shows one box per outage.
-    void StartPolling();
+    // Polls every period (250 ms unless said) until StopPolling; a failed
+    // poll shows one box per outage.
+    void StartPolling(std::chrono::milliseconds period = kPollPeriod);
+    // The box an outage shows instead of the transaction error box.
+    void SetOutageBox(std::string text, std::string caption) { poll_.SetOutageBox(std::move(text), std::move(caption)); }
     // One poll of the controller; true when its exchanges succeeded.
     virtual bool Poll() = 0;
     void Changed();

@@ -1,6 +1,7 @@
 #pragma once
 // The calibration tests' own messages (message 0x4A): the steering angle
-// sensor and the steering gain test.
+// sensor, the steering gain test, the pump knees and responses, the electric
+// track steering and the manual override test.
 
 #include "link/ControllerMsg.h"
 
@@ -56,9 +57,15 @@ public:
     float values[3];
 };
 
-// Sub-code 0x0C without payloads either way: begin and end the gain test,
-// turn left, turn right (the operation says which).
-class CGainTestCommandMsg final : public CControllerMsg {
+// A calibration command without payloads either way: begin and end a test,
+// turn left or right, start a measurement (the sub-code and operation say which).
+class CCalCommandMsg : public CControllerMsg {
+public:
+    CCalCommandMsg(std::uint8_t subCode, std::uint8_t operation);
+};
+
+// Sub-code 0x0C: begin and end the gain test, turn left, turn right.
+class CGainTestCommandMsg final : public CCalCommandMsg {
 public:
     explicit CGainTestCommandMsg(std::uint8_t operation);
 };
@@ -70,6 +77,105 @@ public:
     bool DecodePayload(CRxBuffer& rx) override;
 
     std::uint8_t state = 0;
+};
+
+// Sub-code 0x08, operation 12: the knees of the next test turns.
+class CKneeSetMsg final : public CControllerMsg {
+public:
+    CKneeSetMsg(float leftKnee, float rightKnee);
+    void EncodePayload(CTxBuffer& tx) const override;
+
+    float left;
+    float right;
+};
+
+// Sub-code 0x08, operation 13: the knee test's state and the vehicle's turn rate.
+class CKneeStatusMsg final : public CControllerMsg {
+public:
+    CKneeStatusMsg();
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    std::uint8_t state = 0;
+    float turnRate = 0;
+};
+
+// Sub-code 0x07, operation 2: the gains of the next response test, right
+// before left. The controller answers with eight bytes the page ignores.
+class CResponseGainsMsg final : public CControllerMsg {
+public:
+    CResponseGainsMsg(float rightGain, float leftGain);
+    void EncodePayload(CTxBuffer& tx) const override;
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    float right;
+    float left;
+};
+
+// Sub-code 0x07, operation 5: the response test's state and each pump's
+// rise time (ms) and overshoot (%).
+class CResponseStatusMsg final : public CControllerMsg {
+public:
+    CResponseStatusMsg();
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    std::uint8_t state = 0;
+    std::uint32_t rightRiseMs = 0;
+    float rightOvershoot = 0;
+    std::uint32_t leftRiseMs = 0;
+    float leftOvershoot = 0;
+};
+
+// Sub-code 0x06, operation 2: the bias of the next test turn; the controller
+// answers with the bias it took.
+class CTrackBiasMsg final : public CControllerMsg {
+public:
+    explicit CTrackBiasMsg(float bias);
+    void EncodePayload(CTxBuffer& tx) const override;
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    float bias;
+    float taken = 0;
+};
+
+// Sub-code 0x06, operation 6: the track steering state and seven values.
+class CTrackStatusMsg final : public CControllerMsg {
+public:
+    CTrackStatusMsg();
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    // Value 1 is weighed against the turn-rate limits.
+    float Balance() const { return values[0]; }
+    float EngineRpm() const { return values[1]; }
+    float RightTurnRate() const { return values[2]; }
+    float LeftTurnRate() const { return -values[3]; }
+    float CurrentBias() const { return values[6]; }
+
+    std::uint8_t state = 0;
+    std::array<float, 7> values{};
+};
+
+// Sub-code 0x06, operation 11: the balance limits and the turn-rate bars' range.
+class CTurnRateLimitsMsg final : public CControllerMsg {
+public:
+    CTurnRateLimitsMsg();
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    float low = 0;
+    float high = 0;
+    float barMinimum = 0;
+    float barMaximum = 0;
+};
+
+// Sub-code 0x0A, operation 4: the saved and the measured override bias and
+// the test's state.
+class COverrideStatusMsg final : public CControllerMsg {
+public:
+    COverrideStatusMsg();
+    bool DecodePayload(CRxBuffer& rx) override;
+
+    float savedBias = 0;
+    float testBias = 0;
+    std::uint32_t state = 0;
 };
 
 } // namespace halcyra

@@ -146,3 +146,71 @@ inline constexpr std::uint8_t kTurningLeft = 2;
 inline constexpr std::uint8_t kTurningRight = 3;
 inline constexpr std::uint8_t kTurnDone = 4;
 } // namespace halcyra::wire::calibration
+
+// The hydraulic pumps, the electric track steering and the manual override.
+namespace halcyra::wire::calibration {
+// Track steering (sub-code 0x06): electric tracks, and the RPM sensor's reading.
+inline constexpr std::uint8_t kTrackSteeringSub = 0x06;
+inline constexpr std::uint8_t kTrackBeginOp = 0;
+inline constexpr std::uint8_t kTrackEndOp = 1;
+inline constexpr std::uint8_t kTrackSetBiasOp = 2;
+inline constexpr std::uint8_t kTrackTurnRightOp = 4;
+inline constexpr std::uint8_t kTrackTurnLeftOp = 5;
+inline constexpr std::uint8_t kTrackStatusOp = 6;
+inline constexpr std::uint8_t kTrackGyroBiasOp = 7;
+inline constexpr std::uint8_t kTrackJDBiasTestOp = 8;
+inline constexpr std::uint8_t kTrackMTBiasTestOp = 9;
+inline constexpr std::uint8_t kTrackSpacingTestOp = 10;
+inline constexpr std::uint8_t kTrackLimitsOp = 11;
+// Track steering states: a test turn left or right, the gyro bias being computed.
+inline constexpr std::uint8_t kTrackReady = 1;
+inline constexpr std::uint8_t kTrackTurningLeft = 2;
+inline constexpr std::uint8_t kTrackTurningRight = 3;
+inline constexpr std::uint8_t kTrackGyroComputing = 4;
+
+// Pump response (sub-code 0x07).
+inline constexpr std::uint8_t kPumpResponseSub = 0x07;
+inline constexpr std::uint8_t kResponseBeginOp = 0;
+inline constexpr std::uint8_t kResponseEndOp = 1;
+inline constexpr std::uint8_t kResponseSetGainsOp = 2; // right gain, then left
+inline constexpr std::uint8_t kResponseTestOp = 4;
+inline constexpr std::uint8_t kResponseStatusOp = 5;
+// Response states: the test runs in 2 and 3.
+inline constexpr std::uint8_t kResponseReady = 1;
+inline constexpr std::uint8_t kResponseRising = 2;
+inline constexpr std::uint8_t kResponseSettling = 3;
+
+// Pump knees (sub-code 0x08).
+inline constexpr std::uint8_t kPumpKneeSub = 0x08;
+inline constexpr std::uint8_t kKneeBeginOp = 0;
+inline constexpr std::uint8_t kKneeEndOp = 1;
+inline constexpr std::uint8_t kKneeGyroBiasOp = 11;
+inline constexpr std::uint8_t kKneeSetOp = 12; // left knee, then right
+inline constexpr std::uint8_t kKneeStatusOp = 13;
+inline constexpr std::uint8_t kKneeTurnRightOp = 14; // also stops the right turn
+inline constexpr std::uint8_t kKneeTurnLeftOp = 15;  // also stops the left turn
+// Knee states.
+inline constexpr std::uint8_t kKneeReady = 1;
+inline constexpr std::uint8_t kKneeGyroComputing = 2;
+inline constexpr std::uint8_t kKneeTurningRight = 8;
+inline constexpr std::uint8_t kKneeTurningLeft = 9;
+
+// Manual override (sub-code 0x0A).
+inline constexpr std::uint8_t kOverrideSub = 0x0A;
+inline constexpr std::uint8_t kOverrideBeginOp = 0;
+inline constexpr std::uint8_t kOverrideEndOp = 1;
+inline constexpr std::uint8_t kOverrideRunOp = 2;
+inline constexpr std::uint8_t kOverrideStatusOp = 4;
+// Override states: finished, and the two of a running test.
+inline constexpr std::uint32_t kOverrideFinished = 1;
+inline constexpr std::uint32_t kOverrideReleasing = 2;
+inline constexpr std::uint32_t kOverrideMeasuring = 3;
+
+// JD30TCalCmd values and JD30TCalStatus values.
+inline constexpr std::uint32_t kJDInterfaceStop = 0;
+inline constexpr std::uint32_t kJDInterfaceStart = 1;
+inline constexpr std::uint32_t kJDInterfaceIdle = 0;
+inline constexpr std::uint32_t kJDInterfaceRunning = 1;
+inline constexpr std::uint32_t kJDInterfaceSucceeded = 2;
+inline constexpr std::uint32_t kJDInterfaceFailed = 3;
+} // namespace halcyra::wire::calibration

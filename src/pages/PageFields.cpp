@@ -119,6 +119,12 @@ FieldSpec& FieldSpec::Format(std::string printfFormat)
     return *this;
 }
 
+FieldSpec& FieldSpec::FormatPerUnit(const std::array<std::string, 4>& formats)
+{
+    unitFormats = formats;
+    return *this;
+}
+
 FieldSpec& FieldSpec::EnabledWhen(std::function<bool()> rule)
 {
     enabled = std::move(rule);
@@ -287,6 +293,13 @@ std::string FieldText(const FieldSpec& field)
     if (!field.value.IsBound())
         return {};
     return FormatNumber(field.format, field.value.GetNumber());
+}
+
+std::string FieldText(const FieldSpec& field, const CUnitsParam* units)
+{
+    if (!field.unitFormats || !units || !units->HasFactor() || field.value.IsText() || !field.value.IsBound())
+        return FieldText(field);
+    return FormatNumber((*field.unitFormats)[units->UnitIndex()], field.value.GetNumber());
 }
 
 std::string FieldUnitText(const FieldSpec& field, const CUnitsParam* units)

@@ -7,6 +7,7 @@
 
 #include "params/Param.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -91,6 +92,7 @@ struct FieldSpec {
     UnitSource units = UnitSource::None;
     std::string unitText;
     std::string format = "%g"; // how a number is shown
+    std::optional<std::array<std::string, 4>> unitFormats; // per display unit index instead
     std::function<bool()> enabled; // enabled when empty
     std::function<bool()> visible; // shown when empty
     std::string note;              // a line under the control
@@ -103,6 +105,8 @@ struct FieldSpec {
     FieldSpec& Unit(std::string text);
     FieldSpec& InDisplayUnits();
     FieldSpec& Format(std::string printfFormat);
+    // A format per display unit index (cm, m, in, ft), once the units are read.
+    FieldSpec& FormatPerUnit(const std::array<std::string, 4>& formats);
     FieldSpec& EnabledWhen(std::function<bool()> rule);
     FieldSpec& VisibleWhen(std::function<bool()> rule);
     FieldSpec& Note(std::string text);
@@ -131,6 +135,7 @@ FieldSpec EditSpin(std::string id, std::string label, CFieldValue value, double 
 
 // The rules the binder follows. units may be null (no display units read).
 std::string FieldText(const FieldSpec& field);
+std::string FieldText(const FieldSpec& field, const CUnitsParam* units);
 std::string FieldUnitText(const FieldSpec& field, const CUnitsParam* units);
 std::optional<FieldRange> FieldRangeNow(const FieldSpec& field, const CUnitsParam* units);
 double FieldStep(const FieldSpec& field, const CUnitsParam* units);

@@ -11,6 +11,12 @@ namespace halcyra {
 
 CPoll::CPoll(CPageContext& context) : context_(context), timer_(*context.timers, context.ticks) {}
 
+void CPoll::SetOutageBox(std::string text, std::string caption)
+{
+    outageText_ = std::move(text);
+    outageCaption_ = std::move(caption);
+}
+
 void CPoll::Start(std::chrono::milliseconds period, PollFn poll)
 {
     poll_ = std::move(poll);
@@ -43,6 +49,8 @@ bool CPoll::PollNow()
     CTickGate::CHold hold(context_.ticks);
     if (portFailure)
         ReportSerialFailure(context_.notifier, *portFailure);
+    else if (!outageText_.empty())
+        context_.notifier.Notify(outageText_, outageCaption_, MsgButtons::Ok, MsgIcon::None);
     else
         context_.notifier.Notify(kTransactionErrorText, kTransactionErrorCaption, MsgButtons::Ok, MsgIcon::None);
     return false;

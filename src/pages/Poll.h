@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 namespace halcyra {
 
@@ -23,6 +24,9 @@ public:
     using PollFn = std::function<bool()>;
 
     explicit CPoll(CPageContext& context);
+
+    // The box an outage shows instead of the transaction error box.
+    void SetOutageBox(std::string text, std::string caption);
 
     void Start(std::chrono::milliseconds period, PollFn poll);
     void Stop() { timer_.Stop(); }
@@ -39,6 +43,8 @@ private:
     PollFn poll_;
     bool outage_ = false;
     int polls_ = 0;
+    std::string outageText_;
+    std::string outageCaption_;
 };
 
 } // namespace halcyra

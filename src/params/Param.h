@@ -127,6 +127,7 @@ public:
     // Refused without a display unit factor from a successful "dsu" get.
     bool Set(CControllerLink& link) override;
     CUnitsParam& Units() { return units_; }
+    const CUnitsParam& Units() const { return units_; }
 
 private:
     CUnitsParam units_;

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <string>
 
 namespace halcyra::sim {
@@ -15,16 +14,6 @@ using namespace wire::calibration;
 namespace {
 
 const TSimOption<std::uint32_t> kTurnMs{"gain-turn-ms", "MS", "1500", "time a steering gain test turn takes"};
-
-float FloatAt(const Bytes& payload, std::size_t offset)
-{
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        bits = bits << 8 | payload[offset + i];
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 } // namespace
 
@@ -82,9 +71,9 @@ std::optional<Bytes> CGainTestFeature::Setup(const Request& r)
     const Bytes payload = r.Payload();
     if (payload.size() != 12)
         return std::nullopt;
-    gain_ = FloatAt(payload, 0);
-    loopValue2_ = FloatAt(payload, 4);
-    loopValue3_ = FloatAt(payload, 8);
+    gain_ = r.PayloadF32(0);
+    loopValue2_ = r.PayloadF32(4);
+    loopValue3_ = r.PayloadF32(8);
     return ReplyBuilder(r).Build();
 }
 

@@ -166,6 +166,17 @@ CParamStore::SetResult CParamStore::Set(const std::string& name, const std::stri
     return SetResult::Stored;
 }
 
+float CParamStore::Decimal(const std::string& name, float fallback) const
+{
+    const auto found = params_.find(name);
+    if (found == params_.end())
+        return fallback;
+    const std::string& text = found->second.value;
+    float value = fallback;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end != text.data() ? value : fallback;
+}
+
 void CParamStore::OnSet(const std::string& name, SetObserver observer)
 {
     observers_.emplace(name, std::move(observer));

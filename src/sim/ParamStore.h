@@ -39,6 +39,11 @@ public:
     // Sets a parameter the store holds to a value of its type, as the
     // controller does for a set request; anything else changes nothing.
     SetResult Set(const std::string& name, const std::string& value);
+    // Takes every parameter of other in place of this store's own; the
+    // observers stay, so features keep following their commands.
+    void ReplaceValues(const CParamStore& other) { params_ = other.params_; }
+    // A decimal (or whole) parameter's value; fallback when there is none.
+    float Decimal(const std::string& name, float fallback = 0) const;
     // Adds or replaces a parameter, its type taken from the value; false
     // (and nothing changed) when the value has no type.
     bool Define(const std::string& name, const std::string& value);

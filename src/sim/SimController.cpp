@@ -22,6 +22,19 @@ std::uint16_t Request::PayloadU16(std::size_t offset, std::size_t headerBytes) c
     return static_cast<std::uint16_t>(p[offset] << 8 | p[offset + 1]);
 }
 
+float Request::PayloadF32(std::size_t offset, std::size_t headerBytes) const
+{
+    Bytes p = Payload(headerBytes);
+    if (p.size() < offset + 4)
+        return 0;
+    std::uint32_t bits = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        bits = bits << 8 | p[offset + i];
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
 ReplyBuilder::ReplyBuilder(const Request& request, std::size_t headerBytes)
 {
     body_.push_back(request.messageId);

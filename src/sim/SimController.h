@@ -33,6 +33,8 @@ struct Request {
     // Payload after a header of headerBytes bytes following the message id.
     Bytes Payload(std::size_t headerBytes = 2) const;
     std::uint16_t PayloadU16(std::size_t offset, std::size_t headerBytes = 2) const;
+    // A 32-bit float of the payload, most significant byte first; 0 past its end.
+    float PayloadF32(std::size_t offset, std::size_t headerBytes = 2) const;
 };
 
 // Builds the body of a reply: message id, echoed header bytes, then payload.

@@ -6,12 +6,17 @@
 #include "sim/FaultFeature.h"
 #include "sim/GainTestFeature.h"
 #include "sim/InfoFeature.h"
+#include "sim/JDInterfaceFeature.h"
 #include "sim/LoggingFeature.h"
+#include "sim/OverrideFeature.h"
 #include "sim/ParamFeature.h"
+#include "sim/PumpFeature.h"
 #include "sim/RadioFeature.h"
 #include "sim/StatusFeature.h"
 #include "sim/SteerSensorFeature.h"
+#include "sim/TrackSteeringFeature.h"
 #include "sim/VehicleFeature.h"
+#include "sim/VehicleTypeFeature.h"
 
 namespace halcyra::sim {
 
@@ -35,6 +40,8 @@ const std::vector<SimFeatureKind>& SimFeatureKinds()
         Kind<CSteerSensorFeature>(), Kind<CDeadZoneFeature>(), Kind<CGainTestFeature>(),
         Kind<CVehicleFeature>(), Kind<CRadioFeature>(),
         Kind<CDiagnosticsFeature>(),
+        Kind<CVehicleTypeFeature>(), Kind<CTrackSteeringFeature>(), Kind<CPumpFeature>(),
+        Kind<COverrideFeature>(), Kind<CJDInterfaceFeature>(),
     };
     return kinds;
 }

@@ -102,7 +102,7 @@ bool CSimServer::Open(std::string& error)
         CParamStore store;
         if (!store.LoadFile(options_.setupFile, error))
             return false;
-        controller_.Params() = store;
+        controller_.Params().ReplaceValues(store);
     }
     for (const std::string& a : options_.assignments)
         if (!controller_.Params().ApplyAssignment(a, error))

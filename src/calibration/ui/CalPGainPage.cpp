@@ -13,25 +13,6 @@
 
 namespace halcyra {
 
-CStepArrowsEdit::CStepArrowsEdit(QWidget* parent) : QAbstractSpinBox(parent)
-{
-    setKeyboardTracking(true);
-    setAccelerated(false);
-}
-
-void CStepArrowsEdit::stepBy(int steps)
-{
-    if (onStep)
-        onStep(steps);
-}
-
-void CStepArrowsEdit::focusInEvent(QFocusEvent* event)
-{
-    QAbstractSpinBox::focusInEvent(event);
-    if (onFocus)
-        onFocus();
-}
-
 CCalPGainPage::CCalPGainPage(CUiContext& context, QWidget* parent)
     : CHCPropertyPage(context, QString::fromLatin1(CalPageInfoOf(CalPage::PGain).title),
                       QString::fromLatin1(CalPageInfoOf(CalPage::PGain).heading), parent),

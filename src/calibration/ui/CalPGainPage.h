@@ -2,35 +2,13 @@
 // "Steering Gain": the steering gain test over its procedure.
 
 #include "calibration/PGainCal.h"
+#include "calibration/ui/CalPageParts.h"
 #include "pages/ui/HCPropertyPage.h"
 
-#include <QAbstractSpinBox>
-
-#include <functional>
-
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace halcyra {
-
-// An edit with up and down arrows whose steps are the owner's to take: the
-// arrows report presses and the text is the owner's value.
-class CStepArrowsEdit final : public QAbstractSpinBox {
-    Q_OBJECT
-
-public:
-    explicit CStepArrowsEdit(QWidget* parent = nullptr);
-    void stepBy(int steps) override;
-    QLineEdit* Edit() const { return lineEdit(); }
-
-    std::function<void(int stepsUp)> onStep;
-    std::function<void()> onFocus;
-
-protected:
-    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
-    void focusInEvent(QFocusEvent* event) override;
-};
 
 class CCalPGainPage final : public CHCPropertyPage {
     Q_OBJECT

@@ -1,16 +1,17 @@
 #include "calibration/ui/CalSheet.h"
 
 #include "calibration/ui/CalAutoDeadZonePage.h"
+#include "calibration/ui/CalElecTrackPages.h"
+#include "calibration/ui/CalOrientationPage.h"
 #include "calibration/ui/CalPGainPage.h"
-#include "calibration/ui/CalPlaceholderPages.h"
+#include "calibration/ui/CalPumpPages.h"
+#include "calibration/ui/CalSimplePages.h"
 #include "calibration/ui/CalSteerSensorPage.h"
 #include "pages/ui/UiContext.h"
 
 namespace halcyra {
 
-namespace {
-
-CHCPropertyPage* MakePage(CalPage page, CUiContext& context, QWidget* parent)
+CHCPropertyPage* MakeCalPage(CalPage page, CUiContext& context, QWidget* parent)
 {
     switch (page) {
     case CalPage::Orientation:
@@ -53,12 +54,10 @@ CHCPropertyPage* MakePage(CalPage page, CUiContext& context, QWidget* parent)
     return nullptr;
 }
 
-} // namespace
-
 CCalSheet::CCalSheet(CUiContext& context, QWidget* parent) : CHCPropertySheet(QString(), parent)
 {
     for (const CalPageInfo& info : CalPageTable()) {
-        CHCPropertyPage* page = MakePage(info.page, context, this);
+        CHCPropertyPage* page = MakeCalPage(info.page, context, this);
         // A page the sheet does not hold stays out of sight.
         page->hide();
         pages_[static_cast<std::size_t>(info.page)] = page;

@@ -12,6 +12,9 @@ namespace halcyra {
 
 class CUiContext;
 
+// A new page of the class.
+CHCPropertyPage* MakeCalPage(CalPage page, CUiContext& context, QWidget* parent);
+
 class CCalSheet final : public CHCPropertySheet {
     Q_OBJECT
 

@@ -13,9 +13,6 @@ namespace halcyra {
 
 namespace {
 
-QString TitleOf(CalPage page) { return QString::fromLatin1(CalPageInfoOf(page).title); }
-QString HeadingOf(CalPage page) { return QString::fromLatin1(CalPageInfoOf(page).heading); }
-
 // "Sensor Volts:" and "Sensor Angle:", read only.
 PageFields SensorFields(const std::string& volts, const std::string& angle, std::function<bool()> angleShown)
 {
@@ -42,10 +39,7 @@ CCalSteerSensorPage::CCalSteerSensorPage(CUiContext& context, QWidget* parent)
     NarrowFieldForm(Body());
     warning_ = MakeInstructionLabel(this, "warning", 2);
     warning_->setText(QString::fromLatin1(kSensorRangeWarning));
-    // The warning keeps its room, so the page does not jump when it shows.
-    QSizePolicy keepRoom = warning_->sizePolicy();
-    keepRoom.setRetainSizeWhenHidden(true);
-    warning_->setSizePolicy(keepRoom);
+    KeepRoomWhenHidden(warning_);
     Body()->addWidget(warning_);
     Body()->addStretch(1);
     cal_.onChanged = [this] { ShowState(); };

@@ -255,7 +255,7 @@ void CFieldBinder::Show(const FieldSpec& field, Bound& bound)
     case FieldKind::Edit:
     case FieldKind::ReadOnlyText: {
         auto* edit = static_cast<QLineEdit*>(bound.control);
-        edit->setText(Q(FieldText(field)));
+        edit->setText(Q(FieldText(field, units_)));
         edit->setCursorPosition(0);
         break;
     }
