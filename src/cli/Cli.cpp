@@ -70,7 +70,7 @@ void Usage(std::ostream& out)
            "\n"
            "Output:\n"
            "  --json             print one JSON document for get, info, check, faults, ports, pages,\n"
-           "                     vehicles and diag: names and values as read, failures as objects\n"
+           "                     vehicles, diag and log status: names and values as read, failures as objects\n"
            "                     with their message (\"error\": {\"message\": ...}); exit status as without\n"
            "\n"
            "Connection:\n"
@@ -98,7 +98,7 @@ const std::map<std::string, Command>& Commands()
         {"restore-setup", {CmdRestoreSetup, true, false}},
         {"faults", {CmdFaults, true, true}},
         {"pages", {CmdPages, true, true}},
-        {"log", {CmdLog, true, false}},
+        {"log", {CmdLog, true, true}},
         {"vehicles", {CmdVehicles, true, true}},
         {"select-vehicle", {CmdSelectVehicle, true, false}},
         {"load-profile", {CmdLoadProfile, true, false}},

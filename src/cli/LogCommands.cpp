@@ -81,12 +81,16 @@ bool ParseSeconds(const std::string& text, double& value)
 int Status(CommandContext& c)
 {
     const std::optional<LogStatus> status = ReadLogStatus(c.link, true);
-    if (!status) {
-        c.err << "halcyra: no answer to the logging status\n";
-        return kExitFailed;
+    if (!status)
+        return Failed(c, "no answer to the logging status");
+    if (c.json) {
+        (*c.json)["active"] = status->active;
+        (*c.json)["used"] = status->Used();
+        (*c.json)["total"] = status->Total();
+    } else {
+        c.out << "Active: " << (status->active ? "yes" : "no") << "\n"
+              << "Used: " << status->Used() << " of " << status->Total() << "\n";
     }
-    c.out << "Active: " << (status->active ? "yes" : "no") << "\n"
-          << "Used: " << status->Used() << " of " << status->Total() << "\n";
     return kExitOk;
 }
 
@@ -212,6 +216,10 @@ int CmdLog(CommandContext& c)
     const std::string sub = a.empty() ? std::string() : a[0];
     if (a.size() == 1 && sub == "status")
         return Status(c);
+    if (c.json) {
+        c.err << "halcyra: --json is offered for log status only\n";
+        return kExitUsage;
+    }
     if (a.size() == 1 && (sub == "start" || sub == "stop" || sub == "clear")) {
         const std::uint32_t command = sub == "start"  ? wire::logging::kStartCommand
                                       : sub == "stop" ? wire::logging::kStopCommand

@@ -116,3 +116,18 @@ TEST(JsonCli, ASilentControllerOrAPortThatFailsIsStillOneDocument)
 
     EXPECT_EQ(2, Halcyra({"--simulator", "--json", "set", "vtt", "4"}).status) << "set prints no document";
 }
+
+TEST(JsonCli, LogStatusGivesTheFiguresTheLinesShowAndOtherLogCommandsRefuse)
+{
+    const CliRun lines = Halcyra({"--simulator", "log", "status"});
+    const CliRun status = Halcyra({"--simulator", "--json", "log", "status"});
+    EXPECT_EQ(0, status.status) << status.err;
+    const json d = Document(status);
+    ASSERT_TRUE(d["active"].is_boolean()) << status.out;
+    const std::string expected = std::string("Active: ") + (d["active"].get<bool>() ? "yes" : "no") + "\nUsed: " +
+                                 std::to_string(d["used"].get<unsigned>()) + " of " +
+                                 std::to_string(d["total"].get<unsigned>()) + "\n";
+    EXPECT_EQ(lines.out, expected);
+
+    EXPECT_EQ(2, Halcyra({"--simulator", "--json", "log", "start"}).status) << "start prints no document";
+}
