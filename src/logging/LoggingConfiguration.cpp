@@ -7,6 +7,7 @@
 #include "pages/PageContext.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
+#include "setup/SetupBackup.h"
 #include "setup/SetupFiles.h"
 
 #include <filesystem>
@@ -81,6 +82,11 @@ void ConfigureDataLogging(CPageContext& context, const LoggingWindows& windows, 
     }
     const std::optional<LoggingConfiguration> configuration = ReadLoggingConfiguration(context.notifier, file.File());
     if (!configuration)
+        return;
+    // The configuration overwrites the controller's setup: that is saved first.
+    SetupBackupOptions backup;
+    backup.configurationDir = context.directories.ConfigurationDir();
+    if (!BackUpBeforeOverwrite(link, backup).goOn)
         return;
 
     if (configuration->location == kInternalLocation) {

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace halcyra;
 using namespace halcyra::test;
 
@@ -123,12 +125,14 @@ TEST(LoggingConfiguration, AnExternalConfigurationStreamsToThePcUntilTheWindowIs
     EXPECT_EQ(4u, r.plan.rateIndex);
     EXPECT_EQ(r.dir.File("logging.dlc"), r.plan.configurationPath);
     EXPECT_EQ(wire::logging::kExternalOutput, r.Logging().Output());
-    // The setting is read, then set, then the file uploaded.
+    // The controller's setup is backed up (its serial number read, block 5
+    // downloaded), then the setting is read, then set, then the file uploaded.
     std::vector<int> order;
     for (const sim::Request& q : r.requests.seen)
         order.push_back(q.messageId == wire::kTableMsg ? q.Operation() : q.messageId == wire::kBlockMsg ? 100 : -1);
     order.erase(std::unique(order.begin(), order.end()), order.end());
-    EXPECT_EQ((std::vector<int>{wire::logging::kOutputGetOp, wire::logging::kOutputSetOp, 100}), order);
+    EXPECT_EQ((std::vector<int>{-1, 100, wire::logging::kOutputGetOp, wire::logging::kOutputSetOp, 100}), order);
+    EXPECT_EQ(1u, std::distance(std::filesystem::directory_iterator(r.directories.ConfigurationDir() + "/Backups"), {}));
 }
 
 TEST(LoggingConfiguration, AFailedExternalUploadGivesTheSettingBack)
@@ -138,7 +142,11 @@ TEST(LoggingConfiguration, AFailedExternalUploadGivesTheSettingBack)
     settings.extra["begin-status"] = "2";
     CommandRig r(settings);
     r.Run("DblLocation: 1\r\nDblRate: 2\r\n");
-    r.ExpectBox(kLogUploadFailedText, kLogConfigError);
+    // The backup cannot be made either; the user goes on without one.
+    ASSERT_EQ(2u, r.c.notifier.shown.size());
+    EXPECT_EQ("Backup Failed", r.c.notifier.shown[0].caption);
+    EXPECT_EQ(kLogUploadFailedText, r.c.notifier.shown[1].text);
+    EXPECT_EQ(kLogConfigError, r.c.notifier.shown[1].caption);
     EXPECT_TRUE(r.opened.empty());
     EXPECT_EQ(3u, r.Logging().Output());
 }
@@ -155,5 +163,5 @@ TEST(LoggingConfiguration, AnUnreadOutputSettingChangesNothing)
     EXPECT_EQ(kLogConfigError, r.c.notifier.shown[1].caption);
     EXPECT_TRUE(r.opened.empty());
     EXPECT_FALSE(r.requests.Sent(wire::kTableMsg, wire::logging::kOutputSetOp));
-    EXPECT_FALSE(r.requests.Sent(wire::kBlockMsg));
+    EXPECT_EQ(0u, r.Setup().uploadsCompleted) << "only the backup's download";
 }
