@@ -1,6 +1,7 @@
 // save-setup, restore-setup and faults on the command line, against the
 // simulator over a real pseudo-terminal.
 
+#include "ChildProcess.h"
 #include "CliSupport.h"
 #include "SimFixture.h"
 
@@ -8,82 +9,14 @@
 
 #include <chrono>
 #include <csignal>
-#include <poll.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace halcyra;
 using namespace halcyra::test;
 
 namespace {
 
-
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-// The halcyra program in a process of its own, its standard error read here.
-class Program {
-public:
-    explicit Program(std::vector<std::string> args)
-    {
-        args.insert(args.begin(), HALCYRA_CLI_PATH);
-        int pipeFds[2];
-        EXPECT_EQ(0, ::pipe(pipeFds));
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(pipeFds[1], STDERR_FILENO);
-            ::close(pipeFds[0]);
-            std::vector<char*> argv;
-            for (std::string& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(pipeFds[1]);
-        err_ = pipeFds[0];
-    }
-    ~Program()
-    {
-        if (pid_ > 0 && !waited_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        ::close(err_);
-    }
-    // Reads standard error until it holds text or the time is up.
-    bool WaitForError(const std::string& text, std::chrono::milliseconds timeout)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!Contains(seen_, text)) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd p{err_, POLLIN, 0};
-            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-                return false;
-            char buf[256];
-            const ssize_t n = ::read(err_, buf, sizeof buf);
-            if (n <= 0)
-                return false;
-            seen_.append(buf, static_cast<std::size_t>(n));
-        }
-        return true;
-    }
-    // The wait status once the program has ended.
-    int Wait()
-    {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        waited_ = true;
-        return status;
-    }
-    pid_t Pid() const { return pid_; }
-    const std::string& Seen() const { return seen_; }
-
-private:
-    pid_t pid_ = -1;
-    int err_ = -1;
-    bool waited_ = false;
-    std::string seen_;
-};
 
 } // namespace
 
@@ -185,11 +118,11 @@ TEST(SetupCli, InterruptedSaveLeavesNoTemporaryAndKeepsTheOldFile)
         ScratchDir dir;
         WriteAll(dir.File("log.dbg"), "an earlier log");
         // The controller stops answering at chunk 3, so the save is caught in the middle.
-        Program save({"--simulator", "--sim-log-length", "2000", "--sim-stall-chunk", "3", "save-setup",
+        Child save({HALCYRA_CLI_PATH, "--simulator", "--sim-log-length", "2000", "--sim-stall-chunk", "3", "save-setup",
                       dir.File("log.dbg"), "--block", "1"});
-        ASSERT_TRUE(save.WaitForError("chunk 2 of 9\n", std::chrono::seconds(10))) << save.Seen();
+        ASSERT_TRUE(save.WaitFor("chunk 2 of 9\n", std::chrono::seconds(10))) << save.Seen();
         EXPECT_EQ(2u, dir.Names().size()); // the file and the temporary beside it
-        ::kill(save.Pid(), signal);
+        save.Signal(signal);
         const int status = save.Wait();
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ(std::vector<std::string>{"log.dbg"}, dir.Names());
