@@ -21,5 +21,6 @@ HOME="$home" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=offscreen \
 # An installed program keeps its data with the user, not beside itself.
 test -d "$home/.local/share/Veltrane/Fieldora Halcyra Toolbox II/Configuration Files"
 test ! -e "/usr/bin/Configuration Files"
-dpkg-deb -c "$OLDPWD/$deb" | grep -q "usr/share/man/man1/halcyra.1"
+# grep reads the whole listing: with -q it would stop early and break the pipe.
+dpkg-deb -c "$OLDPWD/$deb" | grep "usr/share/man/man1/halcyra.1" >/dev/null
 echo "package installed and run: $deb"
