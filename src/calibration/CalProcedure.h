@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace halcyra {
@@ -49,5 +50,13 @@ protected:
 private:
     CPoll poll_;
 };
+
+// A number typed into a calibration's field (0 to maximum): the value, or
+// the field's range message when it is refused.
+struct TypedValue {
+    std::optional<float> value;
+    std::string refusal;
+};
+TypedValue ReadTypedValue(const std::string& text, float maximum);
 
 } // namespace halcyra

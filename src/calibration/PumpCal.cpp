@@ -4,7 +4,6 @@
 #include "link/ControllerLink.h"
 #include "link/Format.h"
 #include "link/MessageIds.h"
-#include "pages/PageFields.h"
 
 #include <algorithm>
 #include <array>
@@ -47,15 +46,6 @@ const char* KneeInstruction(int step) { return kKneeTexts.at(static_cast<std::si
 const char* ResponseInstruction(int step) { return kResponseTexts.at(static_cast<std::size_t>(step)); }
 
 float SteppedKnee(float knee, int stepsUp) { return std::max(0.0f, knee + kKneeSpinStep * static_cast<float>(stepsUp)); }
-
-TypedValue ReadTypedValue(const std::string& text, float maximum)
-{
-    float value = 0;
-    const FieldSpec spec = field::Edit("value", "", CFieldValue::Number(value)).Range(0, maximum);
-    if (std::optional<std::string> refused = StoreFieldText(spec, text, nullptr))
-        return {std::nullopt, *refused};
-    return {value, {}};
-}
 
 std::string ValueText(float value) { return Format("%g", static_cast<double>(value)); }
 

@@ -32,14 +32,6 @@ inline constexpr float kMaxKnee = 9999;
 // A knee after stepping it: 0.5 a step, never below 0.
 float SteppedKnee(float knee, int stepsUp);
 
-// A number typed into a knee or gain field (0 to 9999): the value, or the
-// reason it is refused.
-struct TypedValue {
-    std::optional<float> value;
-    std::string refusal;
-};
-TypedValue ReadTypedValue(const std::string& text, float maximum);
-
 // How a knee, gain or bias shows in its field.
 std::string ValueText(float value);
 

@@ -4,7 +4,6 @@
 #include "link/ControllerLink.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
-#include "pages/PageFields.h"
 
 #include <algorithm>
 #include <array>
@@ -238,12 +237,11 @@ void CRPMSensorCal::Press()
 
 std::optional<std::string> CRPMSensorCal::EnterRpm(const std::string& text)
 {
-    float rpm = 0;
-    const FieldSpec spec = field::Edit("rpm", "", CFieldValue::Number(rpm)).Range(0, kMaxShownRpm);
-    std::optional<std::string> refused = StoreFieldText(spec, text, nullptr);
-    if (!refused)
-        entered_ = rpm;
-    return refused;
+    const TypedValue typed = ReadTypedValue(text, kMaxShownRpm);
+    if (!typed.value)
+        return typed.refusal;
+    entered_ = *typed.value;
+    return std::nullopt;
 }
 
 std::string CRPMSensorCal::RpmText() const { return Format("%.0f", static_cast<double>(rpm_)); }

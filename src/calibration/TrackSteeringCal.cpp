@@ -6,7 +6,6 @@
 #include "link/Format.h"
 #include "link/MessageIds.h"
 #include "link/Notifier.h"
-#include "pages/PageFields.h"
 
 #include <algorithm>
 #include <array>
@@ -245,14 +244,12 @@ void CTrackSpacingCal::BeginEditing() { StopPolling(); }
 
 std::optional<std::string> CTrackSpacingCal::EndEditing(const std::string& text)
 {
-    float spacing = trw_.value;
-    const FieldSpec spec = field::Edit("trw", "", CFieldValue::Number(spacing)).Range(0, kMaxTrackSpacing);
-    std::optional<std::string> refused = StoreFieldText(spec, text, nullptr);
-    if (!refused)
-        trw_.value = spacing;
+    const TypedValue typed = ReadTypedValue(text, kMaxTrackSpacing);
+    if (typed.value)
+        trw_.value = *typed.value;
     StartPolling();
     Changed();
-    return refused;
+    return typed.value ? std::nullopt : std::optional<std::string>(typed.refusal);
 }
 
 void CTrackSpacingCal::Set()
