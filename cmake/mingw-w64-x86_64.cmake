@@ -1,22 +1,12 @@
-# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the posix thread
-# variant, which std::thread needs).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# Cross-compiles our programs for 64-bit Windows with Debian's MinGW-w64.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64-base.cmake)
 
-set(triple x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The programs carry the C++ runtime and threads inside: nothing to copy
-# beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# The command line carries the C++ runtime and threads inside: nothing to
+# copy beside it. The desktop build (Qt's DLLs need the shared runtime)
+# turns this off and deploys the runtime DLLs instead.
+if(NOT HALCYRA_MINGW_SHARED_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+endif()
 
 # Tests and other built programs run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
