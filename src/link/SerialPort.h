@@ -23,9 +23,14 @@ public:
     // The user may not open the device (on Linux: not in the dialout group;
     // Windows keeps no user from a port).
     bool PermissionDenied() const;
+    // Set by a handler that has told the user what the failure cost before
+    // passing it on: whoever catches it last says nothing more.
+    void MarkReported() { reported_ = true; }
+    bool Reported() const { return reported_; }
 
 private:
     int error_;
+    bool reported_ = false;
 };
 
 enum class Parity { Even = 0, Mark = 1, None = 2, Odd = 3, Space = 4 };

@@ -25,6 +25,10 @@ inline constexpr const char* kLogDownloadFailedText = "Error: File download prob
 FileRequest LogFileRequest(const CDataDirectories& directories);
 // The advanced setup's copy beside a log: run1.dbg gets run1.dbg.cfg.
 std::string LogSetupCopyPath(const std::string& logPath);
+// Where a log whose setup copy could not be had is kept, never over a log
+// and copy that belong together: run1.dbg becomes run1-without-setup-copy.dbg
+// (or -2, -3, ... when that name is taken).
+std::string LogWithoutCopyPath(const std::string& logPath);
 
 enum class LogDownloadOutcome { Saved, Cancelled, Failed };
 
@@ -37,12 +41,17 @@ struct LogDownloadOptions {
 struct LogDownloadResult {
     LogDownloadOutcome outcome = LogDownloadOutcome::Failed;
     bool setupCopySaved = false;
+    // Where the log went: path, or LogWithoutCopyPath(path) when the setup
+    // copy could not be had; empty when nothing was saved.
+    std::string savedAs;
 };
 
-// Fetches the data log chunk after chunk into a temporary file beside path
-// and puts it in place only once all of it arrived: a failed or cancelled
-// download leaves any file at path as it was. Then saves block 6 the same
-// way to LogSetupCopyPath(path), quietly. Failures show their boxes.
+// Fetches the data log chunk after chunk, then block 6, each into a
+// temporary file beside its destination, and puts both in place only once
+// both arrived: a log and its setup copy always belong together. A failed or
+// cancelled log download leaves the files there as they were; a log whose
+// setup copy failed is kept under LogWithoutCopyPath(path), said in one box.
+// A port failure still propagates, already reported.
 LogDownloadResult DownloadDataLog(CControllerLink& link, const std::string& path,
                                   const LogDownloadOptions& options = {});
 

@@ -6,6 +6,8 @@ namespace halcyra {
 
 void ReportSerialFailure(INotifier& notifier, const CSerialException& e)
 {
+    if (e.Reported())
+        return;
     notifier.Notify(std::string("Error: ") + e.what(), "Error", MsgButtons::Ok, MsgIcon::Stop);
 }
 

@@ -10,7 +10,8 @@
 
 namespace halcyra {
 
-// A port failure that reached a command: one stop box with the system's text.
+// A port failure that reached a command: one stop box with the system's
+// text, unless a handler on the way already said what it cost.
 void ReportSerialFailure(INotifier& notifier, const CSerialException& e);
 
 // True when f ran to its end.

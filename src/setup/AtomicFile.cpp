@@ -95,27 +95,43 @@ bool CAtomicFile::Open(const std::string& destination)
     return false;
 }
 
-bool CAtomicFile::Commit()
+bool CAtomicFile::Finish()
 {
+    if (finished_)
+        return true;
     if (!file_)
         return false;
     const bool written = atomic_file::SyncAndClose(file_);
     file_ = nullptr;
+    if (!written) {
+        Discard();
+        return false;
+    }
+    finished_ = true;
+    return true;
+}
+
+bool CAtomicFile::Commit() { return CommitAs(destination_); }
+
+bool CAtomicFile::CommitAs(const std::string& destination)
+{
+    if (!Finish())
+        return false;
+    finished_ = false;
     // Unlisted only after the replacement: an interruption in between finds
     // no file to remove.
-    if (written && atomic_file::Replace(temporary_, destination_)) {
+    if (atomic_file::Replace(temporary_, destination)) {
         UnlistTemporary(slot_);
         temporary_.clear();
         return true;
     }
-    atomic_file::Remove(temporary_.c_str());
-    UnlistTemporary(slot_);
-    temporary_.clear();
+    Discard();
     return false;
 }
 
 void CAtomicFile::Discard()
 {
+    finished_ = false;
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;

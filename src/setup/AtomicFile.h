@@ -20,9 +20,15 @@ public:
     // directory does not take new files.
     bool Open(const std::string& destination);
     std::FILE* File() const { return file_; }
-    // Flushes, syncs, closes and renames over the destination. On failure the
-    // temporary is removed and the destination is untouched.
+    // Flushes, syncs and closes the temporary without putting it in place:
+    // files that belong together are all finished before any replaces its
+    // destination. On failure the temporary is removed.
+    bool Finish();
+    // Finishes (when not yet done) and renames over the destination. On
+    // failure the temporary is removed and the destination is untouched.
     bool Commit();
+    // The same, in place of another file in the destination's directory.
+    bool CommitAs(const std::string& destination);
     // Closes and removes the temporary file.
     void Discard();
 
@@ -31,6 +37,7 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    bool finished_ = false;
     int slot_ = -1; // where the temporary is listed for RemoveAtomicTemporaries
     std::string destination_;
     std::string temporary_;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace halcyra;
 using namespace halcyra::test;
 
@@ -110,4 +112,101 @@ TEST(LogDownload, AFailedDownloadKeepsTheFileThatWasThere)
     EXPECT_THROW(DownloadDataLog(r.c.link, r.path), CSerialException);
     EXPECT_EQ("an earlier log", ReadAll(r.path));
     EXPECT_EQ(std::vector<std::string>{"run1.dbg"}, r.dir.Names());
+}
+
+namespace {
+
+// A log and its setup copy from an earlier download, which a download whose
+// setup copy fails must leave as they were.
+void WriteEarlierPair(DownloadRig& r)
+{
+    WriteAll(r.path, "an earlier log");
+    WriteAll(r.dir.File("run1.dbg.cfg"), "its setup: 1\n");
+}
+
+void ExpectEarlierPairKept(DownloadRig& r)
+{
+    EXPECT_EQ("an earlier log", ReadAll(r.path));
+    EXPECT_EQ("its setup: 1\n", ReadAll(r.dir.File("run1.dbg.cfg")));
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names)
+{
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool IsAdvancedSetupBegin(const sim::Request& q)
+{
+    return q.messageId == 0x41 && q.SubCode() == 6 && q.Operation() == 2;
+}
+
+std::string KeptText(DownloadRig& r, const std::string& why)
+{
+    return "Error: The data log was downloaded, but the advanced setup that belongs with it could not be (" + why +
+           "). The log was saved without it as " + r.dir.File("run1-without-setup-copy.dbg") + ". " + r.path +
+           " and " + r.path + ".cfg were left as they were. Download the log again to save both together.";
+}
+
+} // namespace
+
+TEST(LogDownload, ALogAndItsSetupCopyReplaceTheEarlierPairTogether)
+{
+    DownloadRig r(3 * 228 + 5);
+    WriteEarlierPair(r);
+    const LogDownloadResult result = DownloadDataLog(r.c.link, r.path);
+    EXPECT_EQ(LogDownloadOutcome::Saved, result.outcome);
+    EXPECT_EQ(r.path, result.savedAs);
+    EXPECT_EQ(r.Block(kDataLogBlock), ReadAll(r.path));
+    EXPECT_EQ(r.Block(kAdvancedSetupBlock), ReadAll(r.dir.File("run1.dbg.cfg")));
+    EXPECT_EQ((std::vector<std::string>{"run1.dbg", "run1.dbg.cfg"}), Sorted(r.dir.Names()));
+}
+
+TEST(LogDownload, ALogWhoseSetupCopyFailsIsKeptApartAndTheEarlierPairStays)
+{
+    // The controller refuses block 6: one box, no transfer error box besides.
+    {
+        DownloadRig r(2 * 228);
+        WriteEarlierPair(r);
+        r.c.unanswered = [&](const sim::Request& q) {
+            if (!IsAdvancedSetupBegin(q))
+                return false;
+            r.c.port.Feed(sim::CSimController::FrameReply(sim::ReplyBuilder(q).U8(2).U16(0).U32(0).Build()));
+            return true;
+        };
+        const LogDownloadResult result = DownloadDataLog(r.c.link, r.path);
+        EXPECT_EQ(LogDownloadOutcome::Failed, result.outcome);
+        EXPECT_FALSE(result.setupCopySaved);
+        EXPECT_EQ(r.dir.File("run1-without-setup-copy.dbg"), result.savedAs);
+        ExpectEarlierPairKept(r);
+        EXPECT_EQ(r.Block(kDataLogBlock), ReadAll(result.savedAs));
+        EXPECT_EQ((std::vector<std::string>{"run1-without-setup-copy.dbg", "run1.dbg", "run1.dbg.cfg"}),
+                  Sorted(r.dir.Names()));
+        ASSERT_EQ(1u, r.c.notifier.shown.size());
+        EXPECT_EQ(KeptText(r, "the controller did not send it"), r.c.notifier.shown[0].text);
+        EXPECT_EQ(kLogDownloadError, r.c.notifier.shown[0].caption);
+        // A second such download does not take the first one's name.
+        r.c.notifier.shown.clear();
+        EXPECT_EQ(r.dir.File("run1-without-setup-copy-2.dbg"), DownloadDataLog(r.c.link, r.path).savedAs);
+    }
+    // The line goes while block 6 comes: the log is kept, the failure is
+    // passed on already told.
+    DownloadRig r(228);
+    WriteEarlierPair(r);
+    r.c.unanswered = [&](const sim::Request& q) {
+        if (IsAdvancedSetupBegin(q))
+            r.c.port.SetOpen(false);
+        return !r.c.port.IsOpen();
+    };
+    bool reported = false;
+    try {
+        DownloadDataLog(r.c.link, r.path);
+    } catch (const CSerialException& e) {
+        reported = e.Reported();
+    }
+    EXPECT_TRUE(reported);
+    ExpectEarlierPairKept(r);
+    EXPECT_EQ(r.Block(kDataLogBlock), ReadAll(r.dir.File("run1-without-setup-copy.dbg")));
+    ASSERT_EQ(1u, r.c.notifier.shown.size());
+    EXPECT_NE(std::string::npos, r.c.notifier.shown[0].text.find("The log was saved without it as"));
 }
