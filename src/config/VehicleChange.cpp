@@ -4,6 +4,7 @@
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 #include "link/Notifier.h"
+#include "link/SerialPort.h"
 #include "pages/PageLogic.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
@@ -231,7 +232,14 @@ VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const Apply
             return VehicleChangeResult::Cancelled;
         CBlockTransfer transfer(link);
         transfer.SetProgress(options.progress);
-        uploaded = transfer.UploadFromMemory(kSetupBlock, profile.Bytes());
+        try {
+            uploaded = transfer.UploadFromMemory(kSetupBlock, profile.Bytes());
+        } catch (CSerialException& e) {
+            link.Notifier().Notify(InterruptedUploadText(e.what(), "load the vehicle profile again", backup),
+                                   "Upload Error", MsgButtons::Ok, MsgIcon::Stop);
+            e.MarkReported();
+            throw;
+        }
         if (!uploaded)
             link.Notifier().Notify("Error: Vehicle Profile upload problem!" + BackupNote(backup), "Upload Error",
                                    MsgButtons::Ok, MsgIcon::Stop);

@@ -174,4 +174,10 @@ std::string BackupNote(const SetupBackup& backup)
     return backup.path.empty() ? std::string() : "\r\n\r\nThe previous setup was saved to " + backup.path;
 }
 
+std::string InterruptedUploadText(const std::string& failure, const std::string& redo, const SetupBackup& backup)
+{
+    return "Error: The upload was interrupted (" + failure + "). The controller's setup may be incomplete: " + redo +
+           " to complete it" + (backup.path.empty() ? "" : ", or restore the backup") + "." + BackupNote(backup);
+}
+
 } // namespace halcyra

@@ -43,6 +43,10 @@ SetupBackup BackUpBeforeOverwrite(CControllerLink& link, const SetupBackupOption
 
 // "\r\n\r\nThe previous setup was saved to <path>", or nothing without a backup.
 std::string BackupNote(const SetupBackup& backup);
+// What an upload into the setup block cut off by a port failure leaves, and
+// how to finish: redo names the upload to run again ("restore the setup
+// file again"); the backup, when one was made, is the other way back.
+std::string InterruptedUploadText(const std::string& failure, const std::string& redo, const SetupBackup& backup);
 
 // The lower-level steps, for tests and tools.
 // A serial number as a file name: letters, digits, '-' and '_' kept, others

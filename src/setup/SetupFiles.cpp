@@ -96,10 +96,9 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
     bool uploaded = false;
     try {
         uploaded = transfer.UploadFromFile(kSetupBlock);
-    } catch (const CSerialException& e) {
-        Stop(link, "Error: The upload was interrupted (" + std::string(e.what()) +
-                       "). The controller's setup may be incomplete; restoring the setup file again will complete "
-                       "it." + BackupNote(backup));
+    } catch (CSerialException& e) {
+        Stop(link, InterruptedUploadText(e.what(), "restore the setup file again", backup));
+        e.MarkReported();
         throw;
     }
     if (!uploaded) {

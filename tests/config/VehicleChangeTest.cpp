@@ -215,3 +215,37 @@ TEST(VehicleChange, AFailedUploadIsReportedAndTheVehicleCheckFollows)
               rig.notifier.Texts());
     EXPECT_EQ("Upload Error", rig.notifier.shown[0].caption);
 }
+
+TEST(VehicleChange, AProfileUploadCutOffSaysTheSetupMayBeIncompleteAndHowToFinish)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.mode = CVehicleModelState::kExternalFile;
+    const auto recordSent = rig.unanswered;
+    rig.unanswered = [&](const sim::Request& r) {
+        recordSent(r);
+        if (r.messageId == 0x41 && r.SubCode() == 5 && r.Operation() == 1) // the first chunk
+            rig.port.SetOpen(false);
+        return !rig.port.IsOpen();
+    };
+    CVehicleModelState::ApplyOptions options = Instant();
+    options.backup.configurationDir = dir.File("Configuration Files");
+    bool reported = false;
+    try {
+        state.Apply(rig.link, options);
+    } catch (const CSerialException& e) {
+        reported = e.Reported();
+    }
+    EXPECT_TRUE(reported) << "said once, here";
+    ASSERT_FALSE(rig.notifier.shown.empty());
+    const std::string& said = rig.notifier.shown.back().text;
+    EXPECT_EQ(0u, said.find("Error: The upload was interrupted (")) << said;
+    EXPECT_NE(std::string::npos, said.find("). The controller's setup may be incomplete: load the vehicle profile "
+                                           "again to complete it, or restore the backup.\r\n\r\nThe previous "
+                                           "setup was saved to " + dir.File("Configuration Files/Backups/")))
+        << said;
+    EXPECT_EQ("Upload Error", rig.notifier.shown.back().caption);
+}
