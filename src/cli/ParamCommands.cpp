@@ -50,7 +50,10 @@ std::optional<std::string> GetReply(CommandContext& c, const std::string& name, 
     }
     CReplyTextParam param(name);
     if (!param.ParseReply(msg.Text())) {
-        failure = "the controller answered \"" + msg.Text() + "\"";
+        const std::size_t n = NameTokenLength(msg.Text());
+        const bool otherName = n != 0 && msg.Text().compare(0, n, name) != 0;
+        failure = std::string(otherName ? "the controller answered with another name: \"" : "the controller answered \"") +
+                  msg.Text() + "\"";
         return std::nullopt;
     }
     return msg.Text();

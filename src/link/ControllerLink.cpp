@@ -41,6 +41,38 @@ void CControllerLink::SetPort(CBytePort* port)
     tx_.Clear();
 }
 
+void CUnansweredGets::Sent(std::string_view name)
+{
+    for (auto& [awaited, count] : awaiting_)
+        if (awaited == name) {
+            ++count;
+            return;
+        }
+    awaiting_.emplace_back(std::string(name), 1);
+    if (awaiting_.size() > kRemembered)
+        awaiting_.pop_front();
+}
+
+void CUnansweredGets::Answered(std::string_view name)
+{
+    for (auto it = awaiting_.begin(); it != awaiting_.end(); ++it)
+        if (it->first == name) {
+            if (--it->second == 0)
+                awaiting_.erase(it);
+            return;
+        }
+}
+
+bool CUnansweredGets::TakeLate(std::string_view name)
+{
+    for (const auto& entry : awaiting_)
+        if (entry.first == name) {
+            Answered(name);
+            return true;
+        }
+    return false;
+}
+
 bool CControllerLink::Register(CControllerMsg& msg)
 {
     if (msg.pending_)
@@ -273,6 +305,7 @@ bool CControllerLink::Transact(CControllerMsg& msg, const TransactOptions& optio
     bool succeeded = false;
     for (int attempt = 0; attempt < options.tries && !succeeded; ++attempt) {
         Send(msg);
+        msg.OnTrySent();
         succeeded = PollUntil(msg, Clock::now() + std::chrono::milliseconds(options.timeoutMs)) == TryEnd::Accepted;
     }
     if (options.removeWhenDone)

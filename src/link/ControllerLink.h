@@ -8,6 +8,9 @@
 #include "link/SerialPort.h"
 
 #include <chrono>
+#include <deque>
+#include <string_view>
+#include <utility>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +45,22 @@ public:
     virtual void WaitBegins() = 0;
     virtual void StillWaiting() = 0;
     virtual void WaitEnds() = 0;
+};
+
+// Gets of named parameters sent and not yet answered, by name. A reply that
+// names one of them while another get waits is that earlier get's late
+// answer; any other reply is the waiting get's own.
+class CUnansweredGets {
+public:
+    void Sent(std::string_view name);
+    void Answered(std::string_view name);
+    // True, and counted as answered, when a get of name awaits an answer.
+    bool TakeLate(std::string_view name);
+
+private:
+    // Names never answered are forgotten oldest first past this many.
+    static constexpr std::size_t kRemembered = 32;
+    std::deque<std::pair<std::string, int>> awaiting_;
 };
 
 class CControllerLink {
@@ -91,6 +110,7 @@ public:
     void SetTrace(IFrameTrace* trace);
 
     std::size_t PendingCount() const { return pending_.size(); }
+    CUnansweredGets& UnansweredGets() { return unansweredGets_; }
     // True from the start of a transaction to its end, its error box included.
     bool InTransaction() const { return transactionDepth_ > 0; }
     void SetWaitObserver(ITransactionWaitObserver* observer) { waitObserver_ = observer; }
@@ -165,6 +185,7 @@ private:
     int quietDepth_ = 0;
     int quietErrors_ = 0;
     IFrameTrace* trace_ = nullptr;
+    CUnansweredGets unansweredGets_;
 };
 
 } // namespace halcyra

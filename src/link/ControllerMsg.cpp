@@ -124,18 +124,29 @@ void CParamTextMsg::SetText(std::string text)
     askedName_ = operation == Get ? text_.substr(0, kMaxNameCompare) : std::string();
 }
 
+namespace {
+
+// The name token at the start of a reply text.
+std::string_view ReplyName(std::string_view text) { return text.substr(0, NameTokenLength(text)); }
+
+} // namespace
+
 bool CParamTextMsg::Declines(const CRxBuffer& rx) const
 {
-    if (operation != Get)
+    if (operation != Get || !RegisteredLink())
         return false; // a set is answered with any text
     // The payload follows the sub-code and operation and ends before the trailer.
     std::string start;
     for (int i = 2; i + 3 < rx.Count() && start.size() <= kMaxNameCompare; ++i)
         start.push_back(static_cast<char>(rx.Peek(static_cast<std::size_t>(i))));
-    const std::size_t n = NameTokenLength(start);
-    // Without a name token the reply cannot be another get's answer: it is
-    // taken, and the get fails on it.
-    return n != 0 && std::string_view(start).substr(0, n) != askedName_;
+    const std::string_view name = ReplyName(start);
+    return !name.empty() && name != askedName_ && RegisteredLink()->UnansweredGets().TakeLate(name);
+}
+
+void CParamTextMsg::OnTrySent()
+{
+    if (operation == Get && RegisteredLink())
+        RegisteredLink()->UnansweredGets().Sent(askedName_);
 }
 
 bool CParamTextMsg::DecodePayload(CRxBuffer& rx)
@@ -152,6 +163,8 @@ bool CParamTextMsg::DecodePayload(CRxBuffer& rx)
     }
     if (text.size() > kMaxText)
         return false;
+    if (operation == Get && RegisteredLink())
+        RegisteredLink()->UnansweredGets().Answered(ReplyName(text));
     text_ = std::move(text);
     return true;
 }

@@ -50,6 +50,8 @@ public:
     virtual void OnRejected() {}
     // Called when a wait for further frames of a registered message ends.
     virtual void OnAwaitDone() {}
+    // Called by a transaction after each try is sent.
+    virtual void OnTrySent() {}
 
     HeaderFamily Family() const { return family_; }
     int GetState() const { return state_; }
@@ -70,6 +72,9 @@ public:
     std::uint8_t selector2 = 0;
 
 protected:
+    // The link the message is registered with, if any.
+    CControllerLink* RegisteredLink() const { return link_; }
+
     std::int32_t payloadLength_;
 
 private:
@@ -99,10 +104,12 @@ public:
     explicit CParamTextMsg(Operation op, std::string text = {});
     bool DecodePayload(CRxBuffer& rx) override;
     void EncodePayload(CTxBuffer& tx) const override;
-    // A get's answer names the parameter asked for: one naming another is the
-    // late answer to an earlier get, and taking it would shift every later
-    // answer by one.
+    // A reply naming a parameter that an earlier get asked for and never
+    // received is that get's late answer: taking it would shift every later
+    // answer by one. Any other reply is this get's own, whatever it names (a
+    // controller's error text, "ERR: no such name", makes the get fail).
     bool Declines(const CRxBuffer& rx) const override;
+    void OnTrySent() override;
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);

@@ -6,6 +6,7 @@
 #include "params/ParamFile.h"
 #include "params/ParamSet.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -81,6 +82,11 @@ std::optional<std::string> CheckSetText(std::string_view name, std::string_view 
     return std::nullopt;
 }
 
+bool IsReadOnlyReading(std::string_view name)
+{
+    return name.size() > 2 && name.substr(0, 2) == "RO" && std::isupper(static_cast<unsigned char>(name[2]));
+}
+
 CParam::CParam(std::string_view name, CParamSet* set) : name_(name)
 {
     if (set)
@@ -92,7 +98,8 @@ bool CParam::ParseReply(std::string_view text)
     std::size_t n = NameTokenLength(text);
     if (n == 0)
         return false;
-    // A late reply to an earlier get names another parameter: never take it.
+    // A reply naming another parameter is not this one's value (a controller
+    // answers a name it does not know with an error text of its own).
     if (text.substr(0, n) != std::string_view(name_).substr(0, kMaxNameCompare))
         return false;
     if (text.substr(n, 2) != ": ")

@@ -22,6 +22,11 @@ class CParamSet;
 // Returns what is wrong, or nothing.
 std::optional<std::string> CheckSetText(std::string_view name, std::string_view value);
 
+// A read-only reading of the controller ("RODiagOpsSwitchRaw",
+// "ROGPSVersion"): a live value that changes by itself, not a setting a
+// restore writes.
+bool IsReadOnlyReading(std::string_view name);
+
 class CParam {
 public:
     explicit CParam(std::string_view name, CParamSet* set = nullptr);

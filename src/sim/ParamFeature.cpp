@@ -12,6 +12,14 @@ namespace {
 const TSimOption<ParamNames> kUnknownParams{
     "unknown-params", "NAMES", "",
     "parameters this firmware does not know, comma-separated (their gets and sets are refused)"};
+const TSimOption<std::string> kRefusalText{
+    "refusal-text", "TEXT", "",
+    "what a get or set of an unknown name is answered with, in place of \"NAME? unknown parameter\" "
+    "(a firmware that answers \"ERR: unknown parameter\", say)",
+    [](const std::string& text, std::string& why) {
+        why = "a refusal text has at most 227 characters";
+        return text.size() <= 227;
+    }};
 
 std::string PayloadText(const Request& r)
 {
@@ -32,6 +40,11 @@ std::string Refusal(const std::string& name, const std::string& reason)
 
 } // namespace
 
+std::string CParamFeature::Refuse(const std::string& name, const std::string& reason) const
+{
+    return refusalText_.empty() ? Refusal(name, reason) : refusalText_;
+}
+
 bool ParseOptionValue(std::string_view text, ParamNames& value, std::string& why)
 {
     value.names.clear();
@@ -51,19 +64,22 @@ bool ParseOptionValue(std::string_view text, ParamNames& value, std::string& why
     return true;
 }
 
-std::vector<const CSimOption*> CParamFeature::Options() { return {&kUnknownParams}; }
+std::vector<const CSimOption*> CParamFeature::Options() { return {&kUnknownParams, &kRefusalText}; }
 
-CParamFeature::CParamFeature(const SimSettings& settings) : unknown_(kUnknownParams.From(settings).names) {}
+CParamFeature::CParamFeature(const SimSettings& settings)
+    : unknown_(kUnknownParams.From(settings).names), refusalText_(kRefusalText.From(settings))
+{
+}
 
 std::string CParamFeature::GetReply(CSimController& sim, const std::string& name)
 {
     if (!Knows(name))
-        return Refusal(name, "unknown parameter");
+        return Refuse(name, "unknown parameter");
     for (const GetAnswer& answer : answers_)
         if (std::optional<std::string> value = answer(sim, name))
             return name + ": " + *value;
     auto value = sim.Params().Get(name);
-    return value ? name + ": " + *value : Refusal(name, "unknown parameter");
+    return value ? name + ": " + *value : Refuse(name, "unknown parameter");
 }
 
 std::string CParamFeature::SetReply(CSimController& sim, const std::string& text)
@@ -74,13 +90,13 @@ std::string CParamFeature::SetReply(CSimController& sim, const std::string& text
     const std::string name = text.substr(0, sep);
     const std::string value = text.substr(sep + 2);
     if (!Knows(name))
-        return Refusal(name, "unknown parameter");
+        return Refuse(name, "unknown parameter");
     CParamStore& params = sim.Params();
     switch (params.Set(name, value)) {
     case CParamStore::SetResult::Stored:
         return text;
     case CParamStore::SetResult::UnknownName:
-        return Refusal(name, "unknown parameter");
+        return Refuse(name, "unknown parameter");
     case CParamStore::SetResult::WrongType:
         break;
     }

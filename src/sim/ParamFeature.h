@@ -35,8 +35,11 @@ public:
 private:
     std::string GetReply(CSimController& sim, const std::string& name);
     std::string SetReply(CSimController& sim, const std::string& text);
+    // The answer to a request the firmware refuses.
+    std::string Refuse(const std::string& name, const std::string& reason) const;
 
     std::set<std::string> unknown_;
+    std::string refusalText_;
     std::vector<GetAnswer> answers_;
 };
 

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include <atomic>
 #include <fcntl.h>
 #include <functional>
@@ -118,6 +121,20 @@ TEST(Cli, GetFailsForAnUnknownNameButGoesOn)
     EXPECT_EQ(1, r.status);
     EXPECT_EQ("zzq: 7\n", r.out);
     EXPECT_NE(std::string::npos, r.err.find("get nosuch failed"));
+}
+
+TEST(Cli, AGetAnsweredWithAnotherNameFailsAtOnceAndSaysSo)
+{
+    // A firmware that answers a name it does not know with a text of its own.
+    const auto started = std::chrono::steady_clock::now();
+    CliRun r = Halcyra({"--simulator", "--sim-refusal-text", "ERR: unknown parameter", "get", "nosuch", "vtt"});
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("vtt: 5\n", r.out);
+    EXPECT_EQ("halcyra: get nosuch failed: the controller answered with another name: \"ERR: unknown parameter\"\n",
+              r.err);
+    // No three tries of a second each, no box.
+    EXPECT_LT(took, std::chrono::milliseconds(2500));
 }
 
 TEST(Cli, GetSurvivesDroppedAndCorruptedReplies)
@@ -232,6 +249,19 @@ TEST(Cli, InfoChecksTheControllerFirstAndPrintsOnlyWhatWasRead)
     EXPECT_EQ(1, incompatible.status);
     EXPECT_EQ("", incompatible.out);
     EXPECT_TRUE(Contains(incompatible.err, "Version Error: ")) << incompatible.err;
+}
+
+TEST(Cli, AFailedConnectionCheckIsToldOnce)
+{
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"check"}, {"info"}, {"diag", "Steering Angle"}}) {
+        std::vector<std::string> args{"--simulator", "--sim-compat-c", "0"};
+        args.insert(args.end(), command.begin(), command.end());
+        const CliRun r = Halcyra(args);
+        EXPECT_EQ(1, r.status) << command[0];
+        EXPECT_EQ(1, std::count(r.err.begin(), r.err.end(), '\n')) << command[0] << ":\n" << r.err;
+        EXPECT_EQ(0u, r.err.find("Version Error: ")) << r.err;
+    }
 }
 
 TEST(Cli, TraceWritesOneLinePerFrame)

@@ -263,34 +263,41 @@ TEST_F(TransactionTest, FramesTooShortForAHeaderReachNoMessage)
     }
 }
 
-TEST_F(TransactionTest, AGetPassesOverAnswersThatNameAnotherParameter)
+TEST_F(TransactionTest, AGetPassesOverLateAnswersToEarlierGetsOnly)
 {
-    // The late answer to an earlier get waits in the port: this get goes on
-    // waiting within the same try and takes its own answer.
+    // An earlier get of gct gave up; its answer waits in the port: this get
+    // goes on waiting within the same try and takes its own answer.
+    CParamTextMsg earlier(CParamTextMsg::Get, "gct");
+    EXPECT_FALSE(link.Transact(earlier, {.timeoutMs = 20, .tries = 1, .showError = false}));
     CParamTextMsg get(CParamTextMsg::Get, "vtt");
     port.Feed(Reply(0x40, 0x14, 0x00, TextBytes("gct: 3")));
-    port.Feed(Reply(0x40, 0x14, 0x00, TextBytes("vttx: 3")));
     replies.push_back(Reply(0x40, 0x14, 0x00, TextBytes("vtt: 5")));
     ASSERT_TRUE(link.Transact(get, {.timeoutMs = 500, .tries = 1}));
     EXPECT_EQ(get.Text(), "vtt: 5");
-    EXPECT_EQ(get.DeclinedFrames(), 2);
-    EXPECT_EQ(FramesWritten(), 1);
+    EXPECT_EQ(get.DeclinedFrames(), 1);
+    EXPECT_EQ(FramesWritten(), 2);
 
-    // A reply without a name cannot be another get's: it is this get's, and
-    // a set takes any text.
-    CParamTextMsg nameless(CParamTextMsg::Get, "vtt");
-    replies.push_back(Reply(0x40, 0x14, 0x00, TextBytes("?")));
-    ASSERT_TRUE(link.Transact(nameless, {.timeoutMs = 500, .tries = 1}));
-    EXPECT_EQ(nameless.Text(), "?");
+    // Once answered, gct is no longer awaited: a second gct answer, and a
+    // name no get asked for (a controller's own error text), are this get's.
+    for (const char* text : {"gct: 3", "ERR: unknown name", "vttx: 3", "?"}) {
+        CParamTextMsg other(CParamTextMsg::Get, "vtt");
+        replies.push_back(Reply(0x40, 0x14, 0x00, TextBytes(text)));
+        ASSERT_TRUE(link.Transact(other, {.timeoutMs = 500, .tries = 1})) << text;
+        EXPECT_EQ(other.Text(), text);
+        EXPECT_EQ(other.DeclinedFrames(), 0) << text;
+    }
+    // A set takes any text.
     CParamTextMsg set(CParamTextMsg::Set, "vtt: 5");
     replies.push_back(Reply(0x40, 0x14, 0x01, TextBytes("gct: 3")));
     ASSERT_TRUE(link.Transact(set, {.timeoutMs = 500, .tries = 1}));
 
-    // With two gets pending, each takes the answer that names it.
+    // With two gets sent and pending, each takes the answer that names it.
     CParamTextMsg first(CParamTextMsg::Get, "aaa");
     CParamTextMsg second(CParamTextMsg::Get, "bbb");
     ASSERT_TRUE(link.Register(first));
     ASSERT_TRUE(link.Register(second));
+    first.OnTrySent();
+    second.OnTrySent();
     port.Feed(Reply(0x40, 0x14, 0x00, TextBytes("bbb: 2")));
     EXPECT_TRUE(link.ReceiveStep());
     EXPECT_EQ(first.GetState(), CControllerMsg::Waiting);
@@ -309,6 +316,7 @@ TEST_F(TransactionTest, TraceReportsEveryFrameAndWhatBecameOfIt)
     link.SetTrace(&trace);
     CParamTextMsg get(CParamTextMsg::Get, "vtt");
     const Bytes damaged = Reply(0x40, 0x14, 0x00, TextBytes("vtt: 5"), 1);
+    link.UnansweredGets().Sent("gct"); // an earlier get of gct gave up: its answer comes late
     const Bytes stale = Reply(0x40, 0x14, 0x00, TextBytes("gct: 3"));
     const Bytes good = Reply(0x40, 0x14, 0x00, TextBytes("vtt: 5"));
     replies.push_back(Concat({{0x55, 0xAA}, damaged}));

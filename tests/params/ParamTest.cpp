@@ -106,11 +106,13 @@ TEST_F(ParamTest, MalformedReplyFailsSilentlyAndStoresNothing)
     EXPECT_TRUE(notifier.shown.empty());
 }
 
-TEST_F(ParamTest, LateAnswersToEarlierGetsArePassedOver)
+TEST_F(ParamTest, LateAnswersToEarlierGetsArePassedOverAndOtherNamesFailAtOnce)
 {
     // Answers to gets that gave up wait in the port: the next get takes its
     // own answer within its first try, and every later get stays in step.
     values = {{"vtt", "7"}, {"gct", "2"}};
+    link.UnansweredGets().Sent("gct");
+    link.UnansweredGets().Sent("vttx");
     port.Feed(ParamReplyFrame(0, "gct: 3"));
     port.Feed(ParamReplyFrame(0, "vttx: 3"));
     CUIntParam vtt("vtt");
@@ -120,6 +122,14 @@ TEST_F(ParamTest, LateAnswersToEarlierGetsArePassedOver)
     ASSERT_TRUE(gct.Get(link));
     EXPECT_EQ(gct.value, 2u);
     EXPECT_EQ(gets, (Texts{"vtt", "gct"}));
+
+    // A controller that answers a name it does not know with a text of its
+    // own: the get fails at once, in one try and without a box.
+    replies["abc"] = "ERR: no such parameter";
+    CUIntParam abc("abc");
+    EXPECT_FALSE(abc.Get(link));
+    EXPECT_FALSE(abc.IsRetrieved());
+    EXPECT_EQ(gets, (Texts{"vtt", "gct", "abc"}));
     EXPECT_TRUE(notifier.shown.empty());
 }
 
