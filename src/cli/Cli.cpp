@@ -146,7 +146,9 @@ int Run(const std::string& name, std::ostream& out, bool json, const std::functi
 
 int Failed(CommandContext& c, const std::string& message, int status)
 {
-    c.err << "halcyra: " << message << "\n";
+    // A failure the last box already told is not told again.
+    if (message != c.notifier.LastText())
+        c.err << "halcyra: " << message << "\n";
     if (c.json && !c.json->contains("error"))
         (*c.json)["error"] = Failure(message);
     return status;
@@ -274,6 +276,13 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
         } catch (const CSerialException& e) {
             if (document)
                 document->erase("error"); // the port failed under whatever the command said
+            if (e.Reported()) {
+                // The command's own message said it, and what it cost.
+                if (document)
+                    (*document)["error"] = Failure(notifier.LastText());
+                lastFailure = notifier.LastText();
+                return kExitFailed;
+            }
             return Failed(context, e.what());
         }
     };
