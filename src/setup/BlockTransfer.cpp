@@ -179,6 +179,20 @@ bool CBlockTransfer::DownloadToFile(std::uint8_t block)
 {
     if (!file_)
         return false;
+    return Download(block, [this](const BlockChunk& data, std::size_t count) { return Write(data, count); });
+}
+
+bool CBlockTransfer::DownloadToMemory(std::uint8_t block, std::string& bytes)
+{
+    bytes.clear();
+    return Download(block, [&bytes](const BlockChunk& data, std::size_t count) {
+        bytes.append(reinterpret_cast<const char*>(data.data()), count);
+        return true;
+    });
+}
+
+bool CBlockTransfer::Download(std::uint8_t block, const std::function<bool(const BlockChunk&, std::size_t)>& write)
+{
     CBlockBeginDownloadMsg begin(block);
     CBlockChunkDownloadMsg chunk(block);
     if (!TransactAndSettle(begin, 2000, 3, true) || begin.status != 0)
@@ -192,7 +206,7 @@ bool CBlockTransfer::DownloadToFile(std::uint8_t block)
         chunk.index = static_cast<std::uint16_t>(i);
         if (!TransactAndSettle(chunk, 2000, 3, true))
             return false;
-        if (!Write(chunk.data, ChunkBytes(i)))
+        if (!write(chunk.data, ChunkBytes(i)))
             return false;
         Report(i);
     }

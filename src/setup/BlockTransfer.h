@@ -98,6 +98,8 @@ public:
     // The whole block into the file at its current position (begin 2000 ms,
     // chunks 2000 ms, 3 tries each, error box). A block of length 0 writes nothing.
     bool DownloadToFile(std::uint8_t block);
+    // The same into memory (no file needed).
+    bool DownloadToMemory(std::uint8_t block, std::string& bytes);
     // The whole file into the block (1000 ms, 3 tries each, error box); the
     // last chunk goes with index 0xFFFF, zero-filled. An empty file or one of
     // more chunks than indexes can count is refused before anything is sent.
@@ -115,6 +117,8 @@ public:
     std::uint32_t ChunkCount() const { return chunkCount_; }
 
 private:
+    // The whole block, chunk by chunk, to write(data, count).
+    bool Download(std::uint8_t block, const std::function<bool(const BlockChunk&, std::size_t)>& write);
     // The upload of length bytes, taken chunk by chunk from read(to, count).
     bool Upload(std::uint8_t block, std::uint64_t length,
                 const std::function<bool(std::uint8_t* to, std::size_t count)>& read);

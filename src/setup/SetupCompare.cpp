@@ -5,12 +5,15 @@
 #include "link/Format.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
+#include "setup/BlockTransfer.h"
+#include "setup/SetupFiles.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -76,6 +79,20 @@ std::vector<SetupRecord> ReadSetupRecords(std::FILE* file)
     return records;
 }
 
+std::vector<SetupRecord> ReadSetupRecords(std::string_view text)
+{
+    std::vector<SetupRecord> records;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        if (auto record = ParseRecord(text.substr(0, end)))
+            records.push_back(std::move(*record));
+        text.remove_prefix(end);
+        while (!text.empty() && (text.front() == '\r' || text.front() == '\n'))
+            text.remove_prefix(1);
+    }
+    return records;
+}
+
 bool SetupValuesMatch(const std::string& a, const std::string& b)
 {
     if (a == b)
@@ -92,6 +109,43 @@ bool IsLengthParam(const std::string& name)
     return std::find(kLengthParams.begin(), kLengthParams.end(), name) != kLengthParams.end();
 }
 
+namespace {
+
+using RecordMap = std::map<std::string, std::string, std::less<>>;
+
+// The controller's setup block as records by name; empty when the
+// controller refuses it (each setting is then asked by name), nothing when
+// it did not answer.
+std::optional<RecordMap> ReadControllerSetup(CControllerLink& link, const ProgressCallback& progress)
+{
+    const CControllerLink::CQuietErrors unanswered(link);
+    CBlockTransfer transfer(link);
+    transfer.SetProgress(progress);
+    std::string block;
+    RecordMap records;
+    if (transfer.DownloadToMemory(kSetupBlock, block))
+        for (SetupRecord& r : ReadSetupRecords(block))
+            records.emplace(std::move(r.name), std::move(r.value));
+    if (unanswered.Count() > 0)
+        return std::nullopt;
+    return records;
+}
+
+// The display units the lengths are shown in: from the setup block when it
+// names them, else asked.
+bool ReadUnits(CControllerLink& link, const RecordMap& block, CUnitsParam& units)
+{
+    if (auto dsu = block.find(units.Name()); dsu != block.end()) {
+        char* end = nullptr;
+        const unsigned long index = std::strtoul(dsu->second.c_str(), &end, 10);
+        if (*end == '\0' && units.ApplyUnitIndex(static_cast<std::uint32_t>(index)))
+            return true;
+    }
+    return units.Get(link);
+}
+
+} // namespace
+
 CompareResult CompareSetupWithController(CControllerLink& link, const std::string& path, SetupComparison& comparison,
                                          std::string& error, const ProgressCallback& progress)
 {
@@ -106,45 +160,59 @@ CompareResult CompareSetupWithController(CControllerLink& link, const std::strin
         error = "Error reading specified configuration file!";
         return CompareResult::FileError;
     }
-    const std::vector<SetupRecord> records = ReadSetupRecords(file.get());
-    if (records.empty()) {
+    std::vector<SetupRecord> settings = ReadSetupRecords(file.get());
+    if (settings.empty()) {
         error = "Error reading specified configuration file!";
         return CompareResult::FileError;
     }
+    const auto readOnly = std::remove_if(settings.begin(), settings.end(),
+                                         [](const SetupRecord& r) { return IsReadOnlyReading(r.name); });
+    comparison.readOnlyLeftOut = static_cast<std::size_t>(settings.end() - readOnly);
+    settings.erase(readOnly, settings.end());
+
     // One failed request is reported here, once, not with a box per record.
     CControllerLink::CQuietErrors quiet(link);
+    const std::optional<RecordMap> setup = ReadControllerSetup(link, progress);
+    if (!setup) {
+        error = "Error: The controller did not answer the request for its setup; the comparison stopped there.";
+        return CompareResult::NoAnswer;
+    }
+    const RecordMap& block = *setup;
     CUnitsParam units;
-    const bool haveUnits = std::any_of(records.begin(), records.end(), [](const SetupRecord& r) {
+    const bool haveUnits = std::any_of(settings.begin(), settings.end(), [](const SetupRecord& r) {
         return IsLengthParam(r.name);
-    }) && units.Get(link);
+    }) && ReadUnits(link, block, units);
     if (haveUnits)
         comparison.unitName = units.UnitName();
     const CUnitsParam* shownUnits = haveUnits ? &units : nullptr;
 
     std::vector<SetupComparisonRow> unknown;
-    const auto total = static_cast<std::uint32_t>(records.size());
-    if (progress)
-        progress(0, total);
-    for (std::uint32_t i = 0; i < total; ++i) {
-        const SetupRecord& record = records[i];
-        CParamTextMsg get(CParamTextMsg::Get, record.name);
-        if (!link.Transact(get, kQuietTransact)) {
-            error = "Error: The controller did not answer the request for " + record.name +
-                    "; the comparison stopped there.";
-            return CompareResult::NoAnswer;
-        }
-        const std::string prefix = record.name + ": ";
-        if (get.Text().rfind(prefix, 0) != 0) {
-            unknown.push_back({record.name, Shown(record.name, record.value, shownUnits), {}, true});
+    const auto asked = static_cast<std::uint32_t>(std::count_if(
+        settings.begin(), settings.end(), [&](const SetupRecord& r) { return block.find(r.name) == block.end(); }));
+    std::uint32_t askedSoFar = 0;
+    for (const SetupRecord& record : settings) {
+        std::optional<std::string> value;
+        if (auto held = block.find(record.name); held != block.end()) {
+            value = held->second;
         } else {
-            const std::string value = get.Text().substr(prefix.size());
-            if (!SetupValuesMatch(record.value, value))
-                comparison.rows.push_back({record.name, Shown(record.name, record.value, shownUnits),
-                                           Shown(record.name, value, shownUnits), false});
+            CParamTextMsg get(CParamTextMsg::Get, record.name);
+            if (!link.Transact(get, kQuietTransact)) {
+                error = "Error: The controller did not answer the request for " + record.name +
+                        "; the comparison stopped there.";
+                return CompareResult::NoAnswer;
+            }
+            const std::string prefix = record.name + ": ";
+            if (get.Text().rfind(prefix, 0) == 0)
+                value = get.Text().substr(prefix.size());
+            if (progress)
+                progress(++askedSoFar, asked);
         }
+        if (!value)
+            unknown.push_back({record.name, Shown(record.name, record.value, shownUnits), {}, true});
+        else if (!SetupValuesMatch(record.value, *value))
+            comparison.rows.push_back({record.name, Shown(record.name, record.value, shownUnits),
+                                       Shown(record.name, *value, shownUnits), false});
         ++comparison.compared;
-        if (progress)
-            progress(i + 1, total);
     }
     comparison.rows.insert(comparison.rows.end(), unknown.begin(), unknown.end());
     return CompareResult::Compared;
@@ -154,6 +222,8 @@ std::string SetupComparisonText(const SetupComparison& c)
 {
     std::string text = "Setup file: " + c.path + "\n";
     text += Format("Records compared with the controller: %zu\n", c.compared);
+    if (c.readOnlyLeftOut > 0)
+        text += Format("Read-only readings left out: %zu\n", c.readOnlyLeftOut);
     if (!c.unitName.empty())
         text += "Lengths are shown in " + c.unitName + ".\n";
     if (c.Matches())

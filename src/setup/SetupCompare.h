@@ -1,12 +1,15 @@
 #pragma once
-// Compares a setup file with the controller it may have come from: every
-// record of the file is asked of the controller by name, and the records
-// whose values differ, then those the controller does not know, are listed.
+// Compares a setup file with the controller it may have come from: the
+// controller's setup block is read once and every setting of the file is
+// looked up in it (a setting the block lacks is asked of the controller by
+// name); the settings whose values differ, then those the controller does
+// not know, are listed. Read-only readings are not settings and are left out.
 
 #include "pages/BusyIndicator.h"
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace halcyra {
@@ -22,6 +25,9 @@ struct SetupRecord {
 // that are not records (empty ones among them) are passed over, so records
 // after an empty line count too.
 std::vector<SetupRecord> ReadSetupRecords(std::FILE* file);
+// The same from text held in memory.
+std::vector<SetupRecord> ReadSetupRecords(std::string_view text);
+
 
 // Two values of one record are the same: numbers as numbers ("1.500000" and
 // "1.5", "07" and "7"; single-precision values that print alike), anything
@@ -41,6 +47,7 @@ struct SetupComparisonRow {
 struct SetupComparison {
     std::string path;
     std::size_t compared = 0;
+    std::size_t readOnlyLeftOut = 0; // read-only readings of the file, not compared
     std::string unitName; // the display unit the lengths are shown in; empty when lengths stay in metres
     // The records that differ, in file order, then those the controller does not know.
     std::vector<SetupComparisonRow> rows;
@@ -49,9 +56,11 @@ struct SetupComparison {
 
 enum class CompareResult { Compared, FileError, NoAnswer };
 
-// Reads the file and asks the controller for each record. Without an answer
-// from the controller the comparison stops there (one message, not one per
-// record); error then says which. progress hears (done, total) per record.
+// Reads the file and the controller's setup block, then asks the controller
+// for each setting the block lacks. Without an answer from the controller
+// the comparison stops there (one message, not one per record); error then
+// says which. progress hears (done, total) per chunk of the block, then per
+// setting asked by name.
 CompareResult CompareSetupWithController(CControllerLink& link, const std::string& path, SetupComparison& comparison,
                                          std::string& error, const ProgressCallback& progress = {});
 
