@@ -54,28 +54,13 @@ void StyleAxis(QAbstractAxis& axis, const QColor& color, const QFont& font)
     axis.setGridLineColor(QColor(0xe4, 0xe4, 0xe4));
 }
 
-// Shows lowest to highest with a margin, on round ticks; the axis is laid
-// out again only when those change.
-void ShowRange(QValueAxis& axis, double lowest, double highest)
+// The axis is laid out again only when its scale changes.
+void ShowScale(QValueAxis& axis, const TrendScale& scale)
 {
-    const double margin = std::max((highest - lowest) * 0.1, std::max(std::fabs(highest) * 0.02, 0.05));
-    const double low = lowest - margin;
-    const double high = highest + margin;
-    // A step of 1, 2 or 5 times a power of ten giving four to eight ticks.
-    const double rough = (high - low) / 4;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10 * power;
-    for (double factor : {1.0, 2.0, 5.0})
-        if (factor * power >= rough) {
-            step = factor * power;
-            break;
-        }
-    const double min = std::floor(low / step) * step;
-    const double max = std::ceil(high / step) * step;
-    if (axis.min() == min && axis.max() == max)
+    if (axis.min() == scale.min && axis.max() == scale.max)
         return;
-    axis.setRange(min, max);
-    axis.setTickCount(static_cast<int>(std::lround((max - min) / step)) + 1);
+    axis.setRange(scale.min, scale.max);
+    axis.setTickCount(static_cast<int>(scale.Ticks().size()));
 }
 
 } // namespace
@@ -157,20 +142,8 @@ void CDiagTrendView::Clear()
 
 void CDiagTrendView::Redraw(CTrendHistory::Clock::time_point now)
 {
-    // The time axis grows with the history up to a minute, in round steps.
-    const double span = history_.Span(now);
-    double step = 10;
-    for (double s : {1.0, 2.0, 5.0, 10.0})
-        if (span <= 6 * s) {
-            step = s;
-            break;
-        }
-    const double left = step * std::max(1.0, std::ceil(span / step - 1e-9));
     // Laying out an axis costs more than drawing the lines: only a change does.
-    if (time_->min() != -left) {
-        time_->setRange(-left, 0);
-        time_->setTickCount(static_cast<int>(std::lround(left / step)) + 1);
-    }
+    ShowScale(*time_, TimeScale(history_.Span(now)));
 
     for (std::size_t p = 0; p < plots_.size(); ++p) {
         Plot& plot = plots_[p];
@@ -188,7 +161,7 @@ void CDiagTrendView::Redraw(CTrendHistory::Clock::time_point now)
         if (steps)
             continue;
         if (auto range = history_.Range(p, now))
-            ShowRange(*static_cast<QValueAxis*>(plot.axis), range->first, range->second);
+            ShowScale(*static_cast<QValueAxis*>(plot.axis), ValueScale(range->first, range->second));
     }
     Describe(now);
 }
