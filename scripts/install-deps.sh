@@ -10,7 +10,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libzip-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-base-dev-tools fonts-dejavu-core
   xvfb imagemagick poppler-utils
   help2man dpkg-dev appstream desktop-file-utils bash-completion
 )

@@ -12,7 +12,52 @@ double SecondsBefore(CTrendHistory::Clock::time_point when, CTrendHistory::Clock
     return std::chrono::duration<double>(when - now).count();
 }
 
+// The round step (1, 2 or 5 times a power of ten) no smaller than rough.
+double RoundStep(double rough)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0})
+        if (factor * power >= rough)
+            return factor * power;
+    return 10 * power;
+}
+
 } // namespace
+
+std::vector<double> TrendScale::Ticks() const
+{
+    std::vector<double> ticks;
+    if (!(step > 0) || !std::isfinite(min) || !std::isfinite(max))
+        return ticks;
+    const double first = std::round(min / step);
+    const double last = std::round(max / step);
+    // A scale of a thousand ticks is no scale: draw its ends.
+    if (last - first > 1000)
+        return {min, max};
+    for (double k = first; k <= last; ++k)
+        ticks.push_back(k * step);
+    return ticks;
+}
+
+TrendScale ValueScale(double lowest, double highest)
+{
+    const double margin = std::max((highest - lowest) * 0.1, std::max(std::fabs(highest) * 0.02, 0.05));
+    const double low = lowest - margin;
+    const double high = highest + margin;
+    const double step = RoundStep((high - low) / 4);
+    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
+TrendScale TimeScale(double span)
+{
+    double step = 10;
+    for (double s : {1.0, 2.0, 5.0, 10.0})
+        if (span <= 6 * s) {
+            step = s;
+            break;
+        }
+    return {-step * std::max(1.0, std::ceil(span / step - 1e-9)), 0, step};
+}
 
 void CTrendHistory::Add(Clock::time_point when, const std::vector<std::optional<double>>& values)
 {

@@ -18,6 +18,25 @@ struct TrendPoint {
 // Points drawn as one line; a gap separates lines.
 using TrendLine = std::vector<TrendPoint>;
 
+// An axis's range, on round ticks a step apart.
+struct TrendScale {
+    double min = 0;
+    double max = 1;
+    double step = 1;
+
+    // min, max and every step between, each an exact multiple of the step
+    // so that zero reads "0".
+    std::vector<double> Ticks() const;
+    bool operator==(const TrendScale&) const = default;
+};
+
+// The axis for values from lowest to highest: a margin either side, then
+// out to ticks of 1, 2 or 5 times a power of ten, three to seven of them.
+TrendScale ValueScale(double lowest, double highest);
+// The time axis, in seconds before now, for a history spanning span
+// seconds: it grows with the history up to the window, in round steps.
+TrendScale TimeScale(double span);
+
 class CTrendHistory {
 public:
     using Clock = std::chrono::steady_clock;

@@ -70,3 +70,44 @@ TEST(Trend, AStateHoldsItsLevelUntilTheNextPoll)
         EXPECT_DOUBLE_EQ(expected[i].second, lines[0][i].value) << i;
     }
 }
+
+TEST(TrendScale, ValuesGetAMarginAndRoundTicks)
+{
+    EXPECT_EQ((TrendScale{0.5, 2.5, 0.5}), ValueScale(1, 2));
+    // A flat zero, as a switch's raw reading often is: zero in the middle.
+    const TrendScale flat = ValueScale(0, 0);
+    EXPECT_EQ((TrendScale{-0.05, 0.05, 0.05}), flat);
+    const std::vector<double> ticks = flat.Ticks();
+    ASSERT_EQ(3u, ticks.size());
+    EXPECT_EQ(0.0, ticks[1]);
+    // A steady engine speed: the margin follows the size of the value.
+    EXPECT_EQ((TrendScale{1720, 1820, 20}), ValueScale(1765.92, 1765.92));
+    EXPECT_EQ((TrendScale{-40, 40, 20}), ValueScale(-30, 30));
+}
+
+TEST(TrendScale, EveryRangeFitsBetweenThreeToSevenTicks)
+{
+    for (double lowest : {-1e6, -31.7, -0.004, 0.0, 0.613, 12.1, 3.3e4})
+        for (double width : {0.0, 1e-4, 0.03, 0.7, 5.0, 98.0, 2.5e5}) {
+            const double highest = lowest + width;
+            const TrendScale scale = ValueScale(lowest, highest);
+            const std::vector<double> ticks = scale.Ticks();
+            EXPECT_LT(scale.min, lowest) << lowest << " + " << width;
+            EXPECT_GT(scale.max, highest) << lowest << " + " << width;
+            EXPECT_GE(ticks.size(), 3u) << lowest << " + " << width;
+            EXPECT_LE(ticks.size(), 7u) << lowest << " + " << width;
+            EXPECT_DOUBLE_EQ(scale.min, ticks.front());
+            EXPECT_DOUBLE_EQ(scale.max, ticks.back());
+        }
+}
+
+TEST(TrendScale, TheTimeAxisGrowsInRoundStepsUpToTheMinute)
+{
+    EXPECT_EQ((TrendScale{-1, 0, 1}), TimeScale(0)) << "a first poll still has an axis";
+    EXPECT_EQ((TrendScale{-3, 0, 1}), TimeScale(2.7));
+    EXPECT_EQ((TrendScale{-6, 0, 1}), TimeScale(6));
+    EXPECT_EQ((TrendScale{-8, 0, 2}), TimeScale(6.1));
+    EXPECT_EQ((TrendScale{-30, 0, 5}), TimeScale(30));
+    EXPECT_EQ((TrendScale{-60, 0, 10}), TimeScale(60));
+    EXPECT_EQ(7u, TimeScale(60).Ticks().size());
+}

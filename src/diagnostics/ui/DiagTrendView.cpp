@@ -2,11 +2,10 @@
 
 #include "diagnostics/DiagnosticsValues.h"
 
-#include <QCategoryAxis>
-#include <QChart>
-#include <QLineSeries>
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
 #include <QPen>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,14 @@
 namespace halcyra {
 
 namespace {
+
+constexpr double kFrame = 9;   // the window's colour around the chart
+constexpr double kPadding = 4; // inside the chart, around its axes
+constexpr double kTick = 5;
+constexpr double kGap = 3; // between a tick and its label, a label and the title
+constexpr double kLineWidth = 1.5;
+const QColor kGridColor(0xe4, 0xe4, 0xe4);
+const QColor kAxisColor(0xd0, 0xd0, 0xd0);
 
 QColor ColorOf(DiagQuantity quantity)
 {
@@ -43,101 +50,42 @@ QString TitleOf(const DiagPageRow& row, DiagQuantity quantity)
     return QStringLiteral("State");
 }
 
-void StyleAxis(QAbstractAxis& axis, const QColor& color, const QFont& font)
+double Fraction(const TrendScale& scale, double value)
 {
-    axis.setLabelsFont(font);
-    axis.setLabelsColor(color);
-    QFont titleFont = font;
-    titleFont.setBold(true);
-    axis.setTitleFont(titleFont);
-    axis.setTitleBrush(color);
-    axis.setGridLineColor(QColor(0xe4, 0xe4, 0xe4));
+    return scale.max > scale.min ? (value - scale.min) / (scale.max - scale.min) : 0.5;
 }
 
-// Shows lowest to highest with a margin, on round ticks; the axis is laid
-// out again only when those change.
-void ShowRange(QValueAxis& axis, double lowest, double highest)
+double WidestLabel(const QFontMetricsF& metrics, const std::vector<CDiagTrendView::Tick>& ticks)
 {
-    const double margin = std::max((highest - lowest) * 0.1, std::max(std::fabs(highest) * 0.02, 0.05));
-    const double low = lowest - margin;
-    const double high = highest + margin;
-    // A step of 1, 2 or 5 times a power of ten giving four to eight ticks.
-    const double rough = (high - low) / 4;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10 * power;
-    for (double factor : {1.0, 2.0, 5.0})
-        if (factor * power >= rough) {
-            step = factor * power;
-            break;
-        }
-    const double min = std::floor(low / step) * step;
-    const double max = std::ceil(high / step) * step;
-    if (axis.min() == min && axis.max() == max)
-        return;
-    axis.setRange(min, max);
-    axis.setTickCount(static_cast<int>(std::lround((max - min) / step)) + 1);
+    double widest = 0;
+    for (const CDiagTrendView::Tick& tick : ticks)
+        widest = std::max(widest, metrics.horizontalAdvance(tick.text));
+    return widest;
 }
 
 } // namespace
 
 CDiagTrendView::CDiagTrendView(const CDiagPageValues& values, QWidget* parent)
-    // Made with its chart: a chart set later would orphan the view's own.
-    : QChartView(new QChart, parent), values_(values), history_(values.Plotted().size())
+    : QWidget(parent), values_(values), history_(values.Plotted().size())
 {
     setObjectName(QStringLiteral("trend"));
     setMinimumSize(500, 240);
-    setRenderHint(QPainter::Antialiasing);
-    chart_ = chart(); // the view owns it
-    chart_->legend()->hide();
-    chart_->setBackgroundRoundness(0);
-    chart_->setMargins(QMargins(2, 2, 2, 2));
-    chart_->setAnimationOptions(QChart::NoAnimation);
-
-    QFont small = font();
-    small.setPointSizeF(std::max(6.0, small.pointSizeF() - 0.5));
-    time_ = new QValueAxis(chart_);
-    time_->setTitleText(QStringLiteral("Seconds ago"));
-    time_->setLabelFormat(QStringLiteral("%.0f"));
-    StyleAxis(*time_, palette().color(QPalette::WindowText), small);
-    chart_->addAxis(time_, Qt::AlignBottom);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     const DiagPageRow& row = values.Row();
     for (DiagQuantity quantity : values.Plotted()) {
-        Plot plot{quantity, TitleOf(row, quantity), ColorOf(quantity), nullptr, {}};
+        // Until a first reading a value's axis runs from 0 to 1.
+        Plot plot{quantity, TitleOf(row, quantity), ColorOf(quantity), {}, {0, 1, 0.25}, {}};
         if (quantity == DiagQuantity::State) {
-            auto* levels = new QCategoryAxis(chart_);
-            levels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-            for (std::size_t i = 0; i < row.states.size(); ++i)
-                levels->append(QString::fromLatin1(row.states[i].text), static_cast<double>(i));
-            levels->setRange(-0.5, static_cast<double>(row.states.size()) - 0.5);
-            plot.axis = levels;
-        } else {
-            auto* numbers = new QValueAxis(chart_);
-            numbers->setLabelFormat(QStringLiteral("%.4g"));
-            plot.axis = numbers;
+            for (const DiagState& state : row.states)
+                plot.levels.push_back(QString::fromLatin1(state.text));
+            // Each level on a tick of its own, half a level clear of the edges.
+            plot.scale = {-0.5, static_cast<double>(plot.levels.size()) - 0.5, 1};
         }
-        plot.axis->setTitleText(plot.title);
-        StyleAxis(*plot.axis, plot.color, small);
-        // The first value on the left, the next on the right.
-        chart_->addAxis(plot.axis, plots_.empty() ? Qt::AlignLeft : Qt::AlignRight);
-        plots_.push_back(plot);
+        plots_.push_back(std::move(plot));
     }
-    Redraw(CTrendHistory::Clock::now());
-}
-
-QLineSeries* CDiagTrendView::Line(Plot& plot, std::size_t index)
-{
-    while (plot.lines.size() <= index) {
-        auto* line = new QLineSeries(chart_);
-        QPen pen(plot.color);
-        pen.setWidthF(1.5);
-        line->setPen(pen);
-        chart_->addSeries(line);
-        line->attachAxis(time_);
-        line->attachAxis(plot.axis);
-        plot.lines.push_back(line);
-    }
-    return plot.lines[index];
+    TakeFont();
+    Rescale(CTrendHistory::Clock::now());
 }
 
 void CDiagTrendView::Record(CTrendHistory::Clock::time_point when)
@@ -146,63 +94,239 @@ void CDiagTrendView::Record(CTrendHistory::Clock::time_point when)
     for (const Plot& plot : plots_)
         sample.push_back(values_.PlotValue(plot.quantity));
     history_.Add(when, sample);
-    Redraw(when);
+    Rescale(when);
 }
 
 void CDiagTrendView::Clear()
 {
     history_.Clear();
-    Redraw(CTrendHistory::Clock::now());
+    Rescale(CTrendHistory::Clock::now());
 }
 
-void CDiagTrendView::Redraw(CTrendHistory::Clock::time_point now)
+void CDiagTrendView::Rescale(CTrendHistory::Clock::time_point now)
 {
-    // The time axis grows with the history up to a minute, in round steps.
-    const double span = history_.Span(now);
-    double step = 10;
-    for (double s : {1.0, 2.0, 5.0, 10.0})
-        if (span <= 6 * s) {
-            step = s;
-            break;
-        }
-    const double left = step * std::max(1.0, std::ceil(span / step - 1e-9));
-    // Laying out an axis costs more than drawing the lines: only a change does.
-    if (time_->min() != -left) {
-        time_->setRange(-left, 0);
-        time_->setTickCount(static_cast<int>(std::lround(left / step)) + 1);
-    }
-
+    time_ = TimeScale(history_.Span(now));
     for (std::size_t p = 0; p < plots_.size(); ++p) {
         Plot& plot = plots_[p];
         const bool steps = plot.quantity == DiagQuantity::State;
-        const std::vector<TrendLine> lines = history_.Lines(p, now, steps);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            QList<QPointF> points;
-            points.reserve(static_cast<qsizetype>(lines[i].size()));
-            for (const TrendPoint& point : lines[i])
-                points.append(QPointF(point.seconds, point.value));
-            Line(plot, i)->replace(points);
-        }
-        for (std::size_t i = lines.size(); i < plot.lines.size(); ++i)
-            plot.lines[i]->clear();
-        if (steps)
-            continue;
-        if (auto range = history_.Range(p, now))
-            ShowRange(*static_cast<QValueAxis*>(plot.axis), range->first, range->second);
+        plot.data = history_.Lines(p, now, steps);
+        // A value's axis keeps its last scale through a stretch without readings.
+        if (!steps)
+            if (auto range = history_.Range(p, now))
+                plot.scale = ValueScale(range->first, range->second);
     }
+    Layout();
     Describe(now);
+    update();
 }
 
-std::vector<int> CDiagTrendView::DrawnPoints() const
+void CDiagTrendView::resizeEvent(QResizeEvent* event)
 {
-    std::vector<int> drawn;
-    for (const Plot& plot : plots_) {
-        int points = 0;
-        for (const QLineSeries* line : plot.lines)
-            points += static_cast<int>(line->count());
-        drawn.push_back(points);
+    Layout();
+    QWidget::resizeEvent(event);
+}
+
+void CDiagTrendView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        TakeFont();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        Layout();
+    QWidget::changeEvent(event);
+}
+
+// The axes' texts a little smaller than the page's, their titles bold.
+void CDiagTrendView::TakeFont()
+{
+    labelFont_ = font();
+    if (font().pointSizeF() > 0)
+        labelFont_.setPointSizeF(std::max(6.0, font().pointSizeF() - 0.5));
+    titleFont_ = labelFont_;
+    titleFont_.setBold(true);
+}
+
+CDiagTrendView::Axis CDiagTrendView::TimeAxis() const
+{
+    Axis axis{QStringLiteral("Seconds ago"), palette().color(QPalette::Text), Qt::BottomEdge, 0, {}, {}};
+    for (double seconds : time_.Ticks())
+        axis.ticks.push_back({QString::number(seconds, 'f', 0), 0, {}});
+    return axis;
+}
+
+CDiagTrendView::Axis CDiagTrendView::ValueAxis(const Plot& plot) const
+{
+    Axis axis{plot.title, plot.color, Qt::LeftEdge, 0, {}, {}};
+    if (!plot.levels.empty()) {
+        for (const QString& level : plot.levels)
+            axis.ticks.push_back({level, 0, {}});
+        return axis;
     }
-    return drawn;
+    for (double value : plot.scale.Ticks())
+        axis.ticks.push_back({QString::asprintf("%.4g", value), 0, {}});
+    return axis;
+}
+
+// How far an axis reaches out from the plot: ticks, labels and title.
+double CDiagTrendView::Breadth(const Axis& axis) const
+{
+    const QFontMetricsF labels(labelFont_);
+    const QFontMetricsF title(titleFont_);
+    const double across = axis.edge == Qt::BottomEdge ? labels.height() : WidestLabel(labels, axis.ticks);
+    return kTick + kGap + across + kGap + title.height();
+}
+
+void CDiagTrendView::Layout()
+{
+    chart_ = QRectF(rect()).adjusted(kFrame, kFrame, -kFrame, -kFrame);
+    const QRectF inner = chart_.adjusted(kPadding, kPadding, -kPadding, -kPadding);
+    axes_.assign(1, TimeAxis());
+    for (const Plot& plot : plots_)
+        axes_.push_back(ValueAxis(plot));
+
+    // The first value's axis on the left, the others outwards on the right;
+    // the time axis's end labels reach past the plot.
+    const QFontMetricsF labels(labelFont_);
+    double left = labels.horizontalAdvance(axes_[0].ticks.front().text) / 2;
+    double right = labels.horizontalAdvance(axes_[0].ticks.back().text) / 2;
+    double rightAxes = 0;
+    for (std::size_t a = 1; a < axes_.size(); ++a) {
+        axes_[a].edge = a == 1 ? Qt::LeftEdge : Qt::RightEdge;
+        if (a == 1)
+            left = std::max(left, Breadth(axes_[a]));
+        else
+            rightAxes += Breadth(axes_[a]);
+    }
+    right = std::max(right, rightAxes);
+    // A value's top label sits on the plot's edge; a state's levels stay clear of it.
+    const bool valueAxis = std::any_of(plots_.begin(), plots_.end(), [](const Plot& p) { return p.levels.empty(); });
+    const double top = valueAxis ? labels.height() / 2 : 0;
+    const double bottom = Breadth(axes_[0]);
+    plotArea_ = QRectF(QPointF(std::round(inner.left() + left), std::round(inner.top() + top)),
+                       QPointF(std::round(inner.right() - right), std::round(inner.bottom() - bottom)));
+
+    PlaceTimeAxis(axes_[0]);
+    double line = plotArea_.right();
+    for (std::size_t a = 1; a < axes_.size(); ++a) {
+        const bool onLeft = axes_[a].edge == Qt::LeftEdge;
+        PlaceValueAxis(axes_[a], plots_[a - 1], onLeft ? plotArea_.left() : line);
+        if (!onLeft)
+            line += Breadth(axes_[a]);
+    }
+
+    lines_.assign(plots_.size(), {});
+    for (std::size_t p = 0; p < plots_.size(); ++p)
+        for (const TrendLine& stretch : plots_[p].data) {
+            QPolygonF& polyline = lines_[p].emplace_back();
+            for (const TrendPoint& point : stretch)
+                polyline.append(Map(plots_[p], point));
+        }
+}
+
+void CDiagTrendView::PlaceTimeAxis(Axis& axis) const
+{
+    const QFontMetricsF labels(labelFont_);
+    const QFontMetricsF title(titleFont_);
+    axis.line = plotArea_.bottom();
+    const std::vector<double> seconds = time_.Ticks();
+    for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+        Tick& tick = axis.ticks[i];
+        tick.at = plotArea_.left() + Fraction(time_, seconds[i]) * plotArea_.width();
+        const double width = labels.horizontalAdvance(tick.text);
+        tick.label = QRectF(tick.at - width / 2, axis.line + kTick + kGap, width, labels.height());
+    }
+    const double width = title.horizontalAdvance(axis.title);
+    axis.titleRect = QRectF(plotArea_.center().x() - width / 2, axis.line + kTick + kGap + labels.height() + kGap,
+                            width, title.height());
+}
+
+void CDiagTrendView::PlaceValueAxis(Axis& axis, const Plot& plot, double line) const
+{
+    const QFontMetricsF labels(labelFont_);
+    const QFontMetricsF title(titleFont_);
+    const bool left = axis.edge == Qt::LeftEdge;
+    axis.line = line;
+    const std::vector<double> values = plot.levels.empty() ? plot.scale.Ticks() : std::vector<double>{};
+    for (std::size_t i = 0; i < axis.ticks.size(); ++i) {
+        Tick& tick = axis.ticks[i];
+        const double value = plot.levels.empty() ? values[i] : static_cast<double>(i);
+        tick.at = plotArea_.bottom() - Fraction(plot.scale, value) * plotArea_.height();
+        const double width = labels.horizontalAdvance(tick.text);
+        const double x = left ? line - kTick - kGap - width : line + kTick + kGap;
+        tick.label = QRectF(x, tick.at - labels.height() / 2, width, labels.height());
+    }
+    // Turned to read upwards: as wide as the font is high.
+    const double length = title.horizontalAdvance(axis.title);
+    const double breadth = Breadth(axis);
+    const double x = left ? line - breadth : line + breadth - title.height();
+    axis.titleRect = QRectF(x, plotArea_.center().y() - length / 2, title.height(), length);
+}
+
+QPointF CDiagTrendView::Map(const Plot& plot, const TrendPoint& point) const
+{
+    return {plotArea_.left() + Fraction(time_, point.seconds) * plotArea_.width(),
+            plotArea_.bottom() - Fraction(plot.scale, point.value) * plotArea_.height()};
+}
+
+void CDiagTrendView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.fillRect(chart_, palette().base());
+    painter.setPen(QPen(kGridColor, 1));
+    for (const Axis& axis : axes_)
+        for (const Tick& tick : axis.ticks)
+            painter.drawLine(axis.edge == Qt::BottomEdge
+                                 ? QLineF(tick.at, plotArea_.top(), tick.at, plotArea_.bottom())
+                                 : QLineF(plotArea_.left(), tick.at, plotArea_.right(), tick.at));
+    for (const Axis& axis : axes_)
+        DrawAxis(painter, axis);
+    DrawLines(painter);
+}
+
+void CDiagTrendView::DrawAxis(QPainter& painter, const Axis& axis) const
+{
+    painter.setPen(QPen(kAxisColor, 1));
+    const bool time = axis.edge == Qt::BottomEdge;
+    painter.drawLine(time ? QLineF(plotArea_.left(), axis.line, plotArea_.right(), axis.line)
+                          : QLineF(axis.line, plotArea_.top(), axis.line, plotArea_.bottom()));
+    const double out = axis.edge == Qt::LeftEdge ? -kTick : kTick;
+    for (const Tick& tick : axis.ticks)
+        painter.drawLine(time ? QLineF(tick.at, axis.line, tick.at, axis.line + kTick)
+                              : QLineF(axis.line, tick.at, axis.line + out, tick.at));
+
+    painter.setPen(axis.color);
+    painter.setFont(labelFont_);
+    for (const Tick& tick : axis.ticks)
+        painter.drawText(tick.label, Qt::AlignCenter, tick.text);
+    painter.setFont(titleFont_);
+    if (time) {
+        painter.drawText(axis.titleRect, Qt::AlignCenter, axis.title);
+        return;
+    }
+    painter.save();
+    painter.translate(axis.titleRect.center());
+    painter.rotate(-90);
+    const QSizeF upright(axis.titleRect.height(), axis.titleRect.width());
+    painter.drawText(QRectF(QPointF(-upright.width() / 2, -upright.height() / 2), upright), Qt::AlignCenter,
+                     axis.title);
+    painter.restore();
+}
+
+void CDiagTrendView::DrawLines(QPainter& painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(plotArea_);
+    for (std::size_t p = 0; p < plots_.size(); ++p) {
+        painter.setPen(QPen(plots_[p].color, kLineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (const QPolygonF& line : lines_[p])
+            painter.drawPolyline(line);
+        // A reading between two failed polls has no line: it shows as a dot.
+        painter.setBrush(plots_[p].color);
+        for (const QPolygonF& line : lines_[p])
+            if (line.size() == 1)
+                painter.drawEllipse(line.front(), kLineWidth, kLineWidth);
+        painter.setBrush(Qt::NoBrush);
+    }
 }
 
 void CDiagTrendView::Describe(CTrendHistory::Clock::time_point now)
