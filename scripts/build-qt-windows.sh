@@ -25,6 +25,10 @@ prefix="${HALCYRA_QT_MINGW:-$HOME/.cache/halcyra/qt-${qt_upstream}-mingw}"
 work="${HALCYRA_QT_MINGW_WORK:-$HOME/.cache/halcyra/mingw-build}"
 toolchain="$root/cmake/mingw-w64-x86_64-base.cmake"
 jobs="$(nproc)"
+# A build that stops half way (or is run again after a change of options)
+# keeps what it compiled.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 libzip_only=0
 [ "${1:-}" = "--libzip-only" ] && libzip_only=1
 
@@ -80,15 +84,16 @@ build_qt() {
   echo "build-qt-windows: building Qt $qt_upstream for Windows (about 45 minutes on two cores; log in $work/qt-build.log)"
   local src
   src="$(fetch_source qt6-base "$host_qt")"
-  # Only what the toolbox uses. Debian's source leaves out the tablet
+  # Only what the toolbox uses (OpenGL stays: the Windows platform plugin
+  # does not build without it). Debian's source leaves out the tablet
   # header the Windows platform would otherwise include.
-  cmake -S "$src" -B "$work/qt-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  cmake -S "$src" -B "$work/qt-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${launcher[@]}" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_tabletevent=OFF \
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_printsupport=OFF \
-    -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_zstd=OFF \
+    -DFEATURE_vulkan=OFF -DFEATURE_zstd=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_doubleconversion=OFF -DINPUT_openssl=no >"$work/qt-configure.log" 2>&1 ||
