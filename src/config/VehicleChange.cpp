@@ -4,6 +4,7 @@
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 #include "link/Notifier.h"
+#include "link/RequestSeries.h"
 #include "pages/PageLogic.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
@@ -81,16 +82,16 @@ bool FetchVehicleList(CControllerLink& link, std::vector<VehicleListEntry>& entr
     if (!link.Transact(count))
         return false;
     const std::uint32_t n = std::min(count.count, kMaxVehicleEntries);
-    for (std::uint32_t i = 0; i < n; ++i) {
+    // An entry that fails is left out and the next one read, so one damaged
+    // entry hides no vehicle after it; a controller that has stopped
+    // answering ends the list.
+    CRequestSeries series(link);
+    for (std::uint32_t i = 0; i < n && !series.StoppedAnswering(); ++i) {
         CVehicleEntryMsg entry(CVehicleEntryMsg::kEntry, static_cast<std::uint16_t>(i));
-        // The failure has been shown; a controller that stopped answering
-        // would otherwise cost one more box for every entry left.
-        if (!link.Transact(entry))
-            return false;
-        if (!entry.name.empty())
+        if (series.Run([&] { return link.Transact(entry); }) && !entry.name.empty())
             entries.push_back({static_cast<std::uint16_t>(i), entry.name});
     }
-    return true;
+    return !series.AnyFailed();
 }
 
 // ---------------------------------------------------------------- profile

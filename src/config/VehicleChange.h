@@ -58,8 +58,9 @@ struct VehicleListEntry {
 };
 
 // The named entries of the controller's list (entries without a name are
-// left out, so positions and indexes can differ). False when the list could
-// not be read whole; the entries read so far are kept.
+// left out, so positions and indexes can differ). An entry that cannot be
+// read is left out too, with one box per outage; two in a row unanswered
+// end the list. False when the list could not be read whole.
 bool FetchVehicleList(CControllerLink& link, std::vector<VehicleListEntry>& entries);
 
 // A vehicle profile, read into memory once when it is loaded: what the user

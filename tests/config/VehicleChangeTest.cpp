@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -65,6 +67,51 @@ TEST(VehicleChange, AListThatStopsAnsweringCostsOneBox)
     EXPECT_FALSE(FetchVehicleList(rig.link, entries));
     ASSERT_EQ(1u, entries.size());
     EXPECT_EQ(1u, rig.notifier.shown.size());
+}
+
+TEST(VehicleChange, AnEntryThatFailsIsPassedOverUntilTheControllerStopsAnswering)
+{
+    struct Case {
+        std::set<int> damaged;           // entries whose replies arrive damaged
+        std::vector<std::string> listed; // what the list shows
+        std::size_t boxes;               // one per outage
+        bool lastAsked;                  // the last entry was asked for
+    };
+    const Case cases[] = {
+        {{1}, {"Fieldora 6150R", "Fieldora 7230R", "Fieldora 8240W"}, 1, true},
+        {{1, 3}, {"Fieldora 6150R", "Fieldora 7230R"}, 2, true},
+        {{1, 2}, {"Fieldora 6150R"}, 1, false}, // two in a row: it has stopped answering
+    };
+    for (const Case& c : cases) {
+        ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;1,Fieldora 7230R;5,Fieldora 8240W"}});
+        const auto isEntry = [](const sim::Request& r) {
+            return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp;
+        };
+        std::set<int> asked;
+        rig.damaged = [&](const sim::Request& r) {
+            if (isEntry(r))
+                asked.insert(r.PayloadU16(0));
+            return isEntry(r) && c.damaged.count(r.PayloadU16(0)) > 0;
+        };
+        std::vector<VehicleListEntry> entries;
+        EXPECT_FALSE(FetchVehicleList(rig.link, entries));
+        std::vector<std::string> listed;
+        for (const VehicleListEntry& entry : entries)
+            listed.push_back(entry.name);
+        EXPECT_EQ(c.listed, listed);
+        EXPECT_EQ(std::vector<std::string>(c.boxes, kTransactionErrorText), rig.notifier.Texts());
+        EXPECT_EQ(c.lastAsked, asked.count(3) > 0);
+    }
+    // The entries keep their own indexes past the one passed over.
+    ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;1,Fieldora 7230R"}});
+    rig.damaged = [](const sim::Request& r) {
+        return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp && r.PayloadU16(0) == 0;
+    };
+    std::vector<VehicleListEntry> entries;
+    FetchVehicleList(rig.link, entries);
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(1, entries[0].index);
+    EXPECT_EQ(2, entries[1].index);
 }
 
 TEST(VehicleChange, ASelectionTakesEffectAfterTheRestart)
