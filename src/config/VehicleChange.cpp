@@ -201,7 +201,10 @@ void CVehicleModelState::ChooseMode(CControllerLink& link, int chosen, bool modi
 
 bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifier)
 {
-    switch (profile.Load(path)) {
+    // Read into a profile of its own: one that fails leaves the profile
+    // loaded earlier, which the page still shows and offers.
+    CVehicleProfile loaded;
+    switch (loaded.Load(path)) {
     case CVehicleProfile::LoadResult::CannotOpen:
         notifier.Notify("Error: Could not open specified file", "FileOpen Error", MsgButtons::Ok, MsgIcon::Stop);
         return false;
@@ -211,6 +214,7 @@ bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifie
     case CVehicleProfile::LoadResult::Loaded:
         break;
     }
+    profile = std::move(loaded);
     shownProfileName = profile.ModelName();
     profileLoaded = true;
     return true;

@@ -181,6 +181,29 @@ TEST(VehicleChange, NothingChosenSendsNothing)
     EXPECT_TRUE(rig.sent.empty());
 }
 
+TEST(VehicleChange, AProfileThatFailsToLoadLeavesTheEarlierOneLoadedAndOffered)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    WriteAll(dir.File("novms.vdb"), "vtt: 2\r\nvti: 0\r\n");
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.LayOut(rig.link, true, true);
+    for (const char* second : {"novms.vdb", "missing.vdb"}) {
+        EXPECT_FALSE(state.LoadProfile(dir.File(second), rig.notifier)) << second;
+        EXPECT_TRUE(state.profileLoaded) << second;
+        EXPECT_TRUE(state.profile.IsLoaded()) << second;
+        EXPECT_EQ("Orlic Artic 9", state.shownProfileName) << second;
+    }
+    rig.notifier.shown.clear();
+    EXPECT_EQ(VehicleChangeResult::Applied, state.Leave(rig.link, true, Instant()));
+    const sim::Bytes uploaded = rig.controller.Feature<sim::CBlockFeature>().Block(5).upload;
+    EXPECT_EQ(kProfile, std::string(uploaded.begin(), uploaded.end()));
+    EXPECT_EQ("\"Orlic Artic 9\"", rig.Param("vms"));
+}
+
 TEST(VehicleChange, AProfileIsRefusedBeforeAnythingIsSent)
 {
     ScratchDir dir;
