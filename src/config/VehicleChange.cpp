@@ -164,7 +164,8 @@ void CVehicleModelState::LayOut(CControllerLink& link, bool profileFlag, bool mo
         layout.list = false;
         layout.refresh = false;
         layout.browse = true;
-        layout.selectEnabled = modified;
+        // Without a profile loaded, Select would only offer a change that does nothing.
+        layout.selectEnabled = modified && profile.IsLoaded();
         mode = kExternalFile;
         return;
     }
@@ -220,12 +221,17 @@ bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifie
     return true;
 }
 
+bool CVehicleModelState::HasChangeToApply() const
+{
+    return mode == kExternalFile ? profile.IsLoaded() : selected >= 0;
+}
+
 VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const ApplyOptions& options)
 {
     const bool fromProfile = mode == kExternalFile;
     // Nothing chosen: an index from no entry, or an upload of nothing, would
     // restart the controller for nothing or worse.
-    if (fromProfile ? !profile.IsLoaded() : selected < 0)
+    if (!HasChangeToApply())
         return VehicleChangeResult::NothingToApply;
     bool uploaded = true;
     const std::string profileModel = profile.ModelName();
@@ -263,8 +269,9 @@ VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const Apply
 std::optional<VehicleChangeResult> CVehicleModelState::Leave(CControllerLink& link, bool modified,
                                                              const ApplyOptions& options)
 {
-    if (modified && link.Notifier().Notify(kSelectVehicleNowText, " ", MsgButtons::YesNo, MsgIcon::Exclamation) ==
-                        MsgAnswer::Yes)
+    // A question whose Yes would do nothing is not asked.
+    if (modified && HasChangeToApply() &&
+        link.Notifier().Notify(kSelectVehicleNowText, " ", MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes)
         return Apply(link, options);
     return std::nullopt;
 }
@@ -272,7 +279,7 @@ std::optional<VehicleChangeResult> CVehicleModelState::Leave(CControllerLink& li
 std::optional<VehicleChangeResult> CVehicleModelState::Cancel(CControllerLink& link, bool modified,
                                                               const ApplyOptions& options)
 {
-    if (modified &&
+    if (modified && HasChangeToApply() &&
         link.Notifier().Notify("Discard Changes?", " ", MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::No)
         return Apply(link, options);
     return std::nullopt;

@@ -181,6 +181,31 @@ TEST(VehicleChange, NothingChosenSendsNothing)
     EXPECT_TRUE(rig.sent.empty());
 }
 
+TEST(VehicleChange, AnEntryChosenThenTheExternalFileOffersNothingUntilAProfileIsLoaded)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    state.selected = 1; // chosen in the list: the page is marked modified
+    state.ChooseMode(rig.link, CVehicleModelState::kExternalFile, true);
+    EXPECT_FALSE(state.layout.selectEnabled);
+    EXPECT_FALSE(state.HasChangeToApply());
+    rig.sent.clear();
+    EXPECT_EQ(std::nullopt, state.Leave(rig.link, true, Instant()));
+    EXPECT_EQ(std::nullopt, state.Cancel(rig.link, true, Instant()));
+    EXPECT_TRUE(rig.notifier.shown.empty()) << "no question whose Yes does nothing";
+    EXPECT_TRUE(rig.sent.empty());
+
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.LayOut(rig.link, true, true);
+    EXPECT_TRUE(state.layout.selectEnabled);
+    rig.notifier.answers = {MsgAnswer::No};
+    EXPECT_EQ(std::nullopt, state.Leave(rig.link, true, Instant()));
+    EXPECT_EQ(std::vector<std::string>{kSelectVehicleNowText}, rig.notifier.Texts());
+}
+
 TEST(VehicleChange, AProfileThatFailsToLoadLeavesTheEarlierOneLoadedAndOffered)
 {
     ScratchDir dir;

@@ -154,6 +154,22 @@ TEST(VehicleModelPage, AProfileIsBrowsedForShownAndUploaded)
     EXPECT_EQ("2", r.t.Param("vtt"));
 }
 
+TEST(VehicleModelPage, AnEntryChosenThenTheExternalFileLeavesSelectDisabledAndAsksNothing)
+{
+    SheetRig r;
+    CCfgVehicleModelPage* page = r.sheet->VehicleModelPage();
+    r.ShowAt(page);
+    auto* list = r.Control<QComboBox>(page, "vehicleList");
+    list->setCurrentIndex(list->findText(QStringLiteral("Tracmor 9RT")));
+    EXPECT_TRUE(page->SelectButton()->isEnabled());
+    qobject_cast<QAbstractButton*>(page->findChild<QWidget*>(QStringLiteral("mode1")))->click();
+    EXPECT_FALSE(page->SelectButton()->isEnabled()) << "no profile loaded: nothing to apply";
+    r.sheet->OnOK();
+    EXPECT_FALSE(r.sheet->isVisible());
+    EXPECT_EQ(std::vector<std::string>{}, r.t.notifier.Texts()) << "no question whose Yes does nothing";
+    EXPECT_EQ("3", r.t.Param("vti"));
+}
+
 TEST(VehicleModelPage, ABrowseThatFailsKeepsTheProfileShownLoadedAndOffered)
 {
     SheetRig r;
