@@ -194,6 +194,24 @@ TEST(LightbarPage, SpacingRangesAndTheLinearEndDistance)
     EXPECT_EQ("3.40 m (linear)", FieldChoices(Field(fields, "endDistance"))[0].text);
 }
 
+TEST(LightbarPage, TheLookAheadArrowsStepFromTheTimeShownWithinZeroToFive)
+{
+    CPageLogic logic;
+    CLightbarModel model(logic);
+    const PageFields fields = model.Fields();
+    const FieldSpec& lookAhead = Field(fields, "lookAhead");
+    const struct {
+        double shown;
+        int steps;
+        double expected;
+    } cases[] = {{1.5, 1, 2.5}, {1.5, -1, 0.5}, {0.2, 1, 1.2}, {4.5, 1, 5}, {5, 1, 5}, {0.5, -1, 0}, {0, -1, 0}, {3, 2, 5}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(c.expected, SteppedFieldValue(lookAhead, &logic.units, c.shown, c.steps))
+            << c.shown << " stepped " << c.steps;
+    EXPECT_EQ(std::optional<std::string>("Please enter a number between 0 and 5."),
+              StoreFieldText(lookAhead, "5.5", &logic.units));
+}
+
 TEST(GpsPage, CorrectionsFollowTheOptionWordAndTheReceiver)
 {
     const auto corrections = [](std::uint32_t word, bool newer, std::uint32_t receiver) {
