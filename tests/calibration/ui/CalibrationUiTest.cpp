@@ -1,7 +1,7 @@
 // The calibration tab, the calibration sheet and the widgets of its pages
 // against the simulator.
 
-#include "UiFixture.h"
+#include "CalSheetRig.h"
 
 #include "app/ui/SetupSheet.h"
 #include "calibration/ui/CalAutoDeadZonePage.h"
@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -25,39 +26,6 @@ using namespace halcyra;
 using namespace halcyra::test;
 
 namespace {
-
-sim::SimOptions Setting(std::vector<std::string> assignments, std::initializer_list<std::pair<const char*, const char*>> extra = {})
-{
-    sim::SimOptions o = SimWith(extra);
-    o.assignments = std::move(assignments);
-    return o;
-}
-
-// A calibration sheet against the simulator, shown at one of its pages.
-struct CalSheetRig {
-    explicit CalSheetRig(sim::SimOptions o = {})
-    {
-        t.UseSimulator(std::move(o));
-        t.Start();
-        t.notifier.shown.clear();
-        sheet = std::make_unique<CCalSheet>(t.app->Context());
-    }
-    ~CalSheetRig()
-    {
-        if (sheet->isVisible())
-            sheet->done(QDialog::Rejected);
-    }
-    template <typename P> P& Show(CalPage page)
-    {
-        sheet->SetActivePage(sheet->Page(page));
-        sheet->show();
-        sheet->SetActivePage(sheet->Page(page));
-        return dynamic_cast<P&>(*sheet->Page(page));
-    }
-
-    UiApp t;
-    std::unique_ptr<CCalSheet> sheet;
-};
 
 QString FieldText(CHCPropertyPage& page, const char* id)
 {
