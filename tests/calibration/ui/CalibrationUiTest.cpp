@@ -274,3 +274,35 @@ TEST(CalibrationUi, TheAggressivenessTextsFollowTheSlider)
     page.Slider()->setValue(33);
     EXPECT_EQ(QStringLiteral("150%"), page.PercentLabel()->text());
 }
+
+TEST(CalibrationUi, CancellingTheDeadZonePageOffersToSaveTheMeasuredDeadZonesAsLeavingDoes)
+{
+    CalSheetRig r(Setting({}, {{"dz-sweep-ms", "300"}}));
+    auto& page = r.Show<CCalAutoDeadZonePage>(CalPage::AutoDeadZone);
+    const auto waitFor = [](QPushButton* button, const char* text) {
+        return QTest::qWaitFor([&] { return button->isVisible() && button->text() == QLatin1String(text); }, 5000);
+    };
+    for (int press = 0; press < 4; ++press)
+        page.MainButton()->click(); // to the right coarse sweep
+    ASSERT_TRUE(waitFor(page.MainButton(), "Test Left"));
+    page.MainButton()->click();
+    ASSERT_TRUE(waitFor(page.MainButton(), "Next>>"));
+    page.MainButton()->click();
+    page.FineButton()->click();
+    ASSERT_TRUE(waitFor(page.FineButton(), "Test Left"));
+    page.FineButton()->click();
+    ASSERT_TRUE(waitFor(page.FineButton(), "Test Right"));
+    ASSERT_EQ(1u, page.Procedure().CountShown());
+    const std::string measuredLeft = r.t.Param("DZSwpDZl");
+    ASSERT_NE(r.t.Param("dzl"), measuredLeft);
+
+    r.t.notifier.answers = {MsgAnswer::Yes, MsgAnswer::No};
+    r.sheet->reject();
+    EXPECT_FALSE(r.sheet->isVisible());
+    ASSERT_EQ((std::vector<std::string>{"Save Changes?", "Do you want to download a calibration report file?"}),
+              r.t.notifier.Texts());
+    EXPECT_EQ("Save", r.t.notifier.shown[0].caption);
+    EXPECT_EQ(measuredLeft, r.t.Param("dzl")) << "Yes keeps the measured dead zones";
+    EXPECT_EQ(r.t.Param("DZSwpDZr"), r.t.Param("dzr"));
+    EXPECT_EQ("2", r.t.Param("DZSwpCmd")) << "the run is ended";
+}
