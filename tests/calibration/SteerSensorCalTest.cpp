@@ -80,6 +80,20 @@ TEST(SteerSensorCal, ARejectedPointShowsTheWarningAndKeepsTheStepUntilATryIsAcce
     EXPECT_EQ((std::vector<int>{0, 1, 1}), SensorCommands(rig.sent));
 }
 
+TEST(SteerSensorCal, ANewRunOfTheSheetShowsNoWarningFromTheLast)
+{
+    CalRig rig(Options({{"sensor-reject", "left"}}));
+    CSteerSensorCal cal(rig.context);
+    cal.Init();
+    cal.Press();
+    cal.Press();
+    ASSERT_TRUE(cal.WarningShown());
+    cal.StopPolling(); // the sheet closes without the page being left
+    cal.Init();
+    EXPECT_FALSE(cal.WarningShown());
+    EXPECT_EQ(1, cal.Step());
+}
+
 TEST(SteerSensorCal, ReadsTheSensorFourTimesASecondAndWaitsWhenItCannot)
 {
     CalRig rig;
