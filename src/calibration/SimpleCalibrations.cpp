@@ -144,7 +144,10 @@ int COverrideSensitivity::Maximum() const { return scale_ == 1 ? 20 : 25; }
 
 void COverrideSensitivity::FromParams()
 {
-    position_ = SliderPosition(std::trunc(scale_ * static_cast<double>(orv_.value)), Minimum(), Maximum());
+    // In single precision, as orv is kept: 10 x 0.7f is 7, where the same
+    // product in double is 6.99999988 and would sit a notch low.
+    const float product = static_cast<float>(scale_) * orv_.value;
+    position_ = SliderPosition(std::trunc(static_cast<double>(product)), Minimum(), Maximum());
 }
 
 void COverrideSensitivity::MoveSlider(int position)

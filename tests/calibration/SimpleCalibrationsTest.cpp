@@ -4,6 +4,7 @@
 #include "CalRig.h"
 #include "calibration/Orientation.h"
 #include "calibration/SimpleCalibrations.h"
+#include "link/Format.h"
 #include "pages/PageLogic.h"
 #include "sim/TrackSteeringFeature.h"
 
@@ -103,6 +104,26 @@ TEST(OverrideSensitivity, AnInputWithTheOverrideFunctionChangesTheScale)
     EXPECT_EQ(20, sensitivity.Maximum());
     sensitivity.MoveSlider(7);
     EXPECT_EQ("7.0", sensitivity.ValueText());
+}
+
+TEST(OverrideSensitivity, TheSliderSitsAtTheNotchOfEverySensitivityThePageCanStore)
+{
+    CalRig rig;
+    CParamSet params;
+    COverrideSensitivity sensitivity(params);
+    sensitivity.ReadScale(rig.ipc.link);
+    ASSERT_EQ(10, sensitivity.Scale());
+    for (int tenths = 5; tenths <= 25; ++tenths) {
+        rig.SetParam("orv", Format("%.6f", tenths / 10.0));
+        params.GetAll(rig.ipc.link);
+        sensitivity.FromParams();
+        EXPECT_EQ(tenths, sensitivity.Position()) << "orv " << rig.Param("orv");
+        EXPECT_EQ(Format("%.1f", tenths / 10.0), sensitivity.ValueText());
+        // And as the slider stores it.
+        sensitivity.MoveSlider(tenths);
+        sensitivity.FromParams();
+        EXPECT_EQ(tenths, sensitivity.Position());
+    }
 }
 
 TEST(Orientation, TheTableHas24DistinctMountingsEachTheMatrixOfItsAngles)

@@ -306,3 +306,15 @@ TEST(CalibrationUi, CancellingTheDeadZonePageOffersToSaveTheMeasuredDeadZonesAsL
     EXPECT_EQ(r.t.Param("DZSwpDZr"), r.t.Param("dzr"));
     EXPECT_EQ("2", r.t.Param("DZSwpCmd")) << "the run is ended";
 }
+
+TEST(CalibrationUi, TheOverrideSliderSitsAtTheControllersSensitivity)
+{
+    for (const char* orv : {"0.7", "1.3", "1.9", "2.3"}) {
+        CalSheetRig r(Setting({std::string("orv=") + orv}));
+        auto& page = r.Show<CCalManOverridePage>(CalPage::ManOverride);
+        EXPECT_EQ(5, page.Slider()->minimum());
+        EXPECT_EQ(25, page.Slider()->maximum());
+        EXPECT_EQ(static_cast<int>(std::lround(std::stod(orv) * 10)), page.Slider()->value()) << orv;
+        EXPECT_EQ(QString::fromLatin1(orv), page.ValueLabel()->text());
+    }
+}
