@@ -4,6 +4,7 @@
 #include "link/ControllerLink.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
+#include "link/RequestSeries.h"
 
 #include <algorithm>
 #include <array>
@@ -125,12 +126,13 @@ COverrideSensitivity::COverrideSensitivity(CParamSet& pageParams) : orv_("orv", 
 void COverrideSensitivity::ReadScale(CControllerLink& link)
 {
     scale_ = 10;
-    for (int input = 1; input <= 14; ++input) {
+    // An input that cannot be read is passed over, so a later one with the
+    // override function is still found; an outage shows one box, and a
+    // controller that has stopped answering ends the scan.
+    CRequestSeries series(link);
+    for (int input = 1; input <= 14 && !series.StoppedAnswering(); ++input) {
         CUIntParam function(Format("ei%d", input));
-        // One failed read has shown its box; the rest would only repeat it.
-        if (!function.Get(link))
-            return;
-        if (function.value == 30 || function.value == 31) {
+        if (series.Run([&] { return function.Get(link); }) && (function.value == 30 || function.value == 31)) {
             scale_ = 1;
             return;
         }

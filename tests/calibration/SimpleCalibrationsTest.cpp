@@ -126,6 +126,42 @@ TEST(OverrideSensitivity, TheSliderSitsAtTheNotchOfEverySensitivityThePageCanSto
     }
 }
 
+TEST(OverrideSensitivity, AnInputThatCannotBeReadIsPassedOverWithOneBoxPerOutage)
+{
+    const struct {
+        std::set<std::string> damaged; // inputs whose replies arrive damaged
+        const char* refused;           // an input this firmware does not know
+        int scale;
+        std::size_t boxes;
+        bool fifthAsked;
+    } cases[] = {
+        {{"ei3"}, "", 1, 1, true},
+        {{}, "ei3", 1, 0, true},
+        {{"ei3", "ei5"}, "", 1, 2, true},
+        {{"ei3", "ei4"}, "", 10, 1, false}, // two in a row: the controller has stopped answering
+    };
+    for (const auto& c : cases) {
+        CalRig rig(Options({{"unknown-params", c.refused}}));
+        rig.SetParam("ei9", "30");
+        std::set<std::string> asked;
+        rig.ipc.damaged = [&](const sim::Request& r) {
+            const sim::Bytes p = r.Payload();
+            const std::string name(p.begin(), p.end());
+            asked.insert(name);
+            return c.damaged.count(name) > 0;
+        };
+        CParamSet params;
+        COverrideSensitivity sensitivity(params);
+        sensitivity.ReadScale(rig.ipc.link);
+        std::string which = std::string("refused ") + c.refused + ", damaged";
+        for (const std::string& name : c.damaged)
+            which += " " + name;
+        EXPECT_EQ(c.scale, sensitivity.Scale()) << which;
+        EXPECT_EQ(std::vector<std::string>(c.boxes, "Communication Error Occured"), rig.Boxes()) << which;
+        EXPECT_EQ(c.fifthAsked, asked.count("ei5") > 0) << which;
+    }
+}
+
 TEST(Orientation, TheTableHas24DistinctMountingsEachTheMatrixOfItsAngles)
 {
     const std::vector<OrientationEntry>& table = OrientationTable();
