@@ -162,6 +162,26 @@ TEST(OverrideSensitivity, AnInputThatCannotBeReadIsPassedOverWithOneBoxPerOutage
     }
 }
 
+TEST(Orientation, ClosingTheAnglesDialogPutsTheMountingsOwnAnglesIn)
+{
+    CParamSet params;
+    COrientationCal cal(params);
+    // Yaw and roll half turns are the pitch half turn the table lists.
+    cal.Yaw().value = 180;
+    cal.Pitch().value = 0;
+    cal.Roll().value = 180;
+    cal.AnglesDialogClosed();
+    ASSERT_GE(cal.Entry(), 0);
+    EXPECT_EQ(0.0f, cal.Yaw().value);
+    EXPECT_EQ(180.0f, cal.Pitch().value);
+    EXPECT_EQ(0.0f, cal.Roll().value);
+    // No mounting of the table: the angles stay.
+    cal.Yaw().value = 45;
+    cal.AnglesDialogClosed();
+    EXPECT_EQ(-1, cal.Entry());
+    EXPECT_EQ(45.0f, cal.Yaw().value);
+}
+
 TEST(Orientation, TheTableHas24DistinctMountingsEachTheMatrixOfItsAngles)
 {
     const std::vector<OrientationEntry>& table = OrientationTable();

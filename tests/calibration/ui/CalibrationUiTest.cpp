@@ -307,6 +307,42 @@ TEST(CalibrationUi, CancellingTheDeadZonePageOffersToSaveTheMeasuredDeadZonesAsL
     EXPECT_EQ("2", r.t.Param("DZSwpCmd")) << "the run is ended";
 }
 
+TEST(CalibrationUi, TheOrientationAnglesDialogRebuildsTheMountingOnOkAndOnCancel)
+{
+    const struct {
+        const char* mounting;
+        const char* typedYaw; // OK with this yaw; none: Cancel
+        float yaw, pitch, roll;
+        bool entry;
+    } cases[] = {
+        {"180,0,180", nullptr, 0, 180, 0, true}, // Cancel: the mounting's own angles
+        {"0,0,0", nullptr, 0, 0, 0, true},
+        {"0,0,0", "90", 90, 0, 0, true},
+        {"0,0,0", "45", 45, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        CalSheetRig r(Setting({}, {{"mounting", c.mounting}}));
+        auto& page = r.Show<CCalOrientationPage>(CalPage::Orientation);
+        r.t.onModal = [&](QDialog& d) {
+            auto& dialog = dynamic_cast<COrientationAnglesDlg&>(d);
+            EXPECT_EQ(QStringLiteral("Orientation Angles"), dialog.windowTitle());
+            if (!c.typedYaw)
+                return static_cast<int>(QDialog::Rejected);
+            dialog.findChild<QLineEdit*>(QStringLiteral("yaw"))->setText(QString::fromLatin1(c.typedYaw));
+            dialog.accept();
+            return dialog.result();
+        };
+        page.AnglesButton()->click();
+        const std::string which = std::string(c.mounting) + (c.typedYaw ? std::string(" OK ") + c.typedYaw : " Cancel");
+        EXPECT_EQ(std::vector<std::string>{"halcyra::COrientationAnglesDlg"}, r.t.modal) << which;
+        EXPECT_EQ(c.yaw, page.Rules().Yaw().value) << which;
+        EXPECT_EQ(c.pitch, page.Rules().Pitch().value) << which;
+        EXPECT_EQ(c.roll, page.Rules().Roll().value) << which;
+        EXPECT_EQ(c.entry, page.Rules().Entry() >= 0) << which;
+        EXPECT_EQ(page.Rules().Picture(), page.PictureShown()) << which;
+    }
+}
+
 TEST(CalibrationUi, TheOverrideSliderSitsAtTheControllersSensitivity)
 {
     for (const char* orv : {"0.7", "1.3", "1.9", "2.3"}) {
