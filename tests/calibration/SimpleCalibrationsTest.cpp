@@ -45,6 +45,30 @@ TEST(Aggressiveness, TheSliderEndsAre50And150PercentAndTheSpeedShowsInTheDisplay
     EXPECT_EQ(kAggressivenessHigh, AggressivenessPosition(0));
 }
 
+TEST(Aggressiveness, TheSliderFollowsVadTheSecondSpeedRead)
+{
+    const struct {
+        const char* var;
+        const char* vad;
+        int position;
+    } cases[] = {{"2.000000", "2.500000", 20}, {"2.500000", "2.000000", 25}, {"6.250000", "1.515152", 33}};
+    for (const auto& c : cases) {
+        CalRig rig;
+        rig.SetParam("var", c.var);
+        rig.SetParam("vad", c.vad);
+        CParamSet params;
+        CAggressivenessCal cal(params);
+        params.GetAll(rig.ipc.link);
+        cal.FromParams();
+        EXPECT_EQ(c.position, cal.Position()) << "var " << c.var << ", vad " << c.vad;
+        // Shown, not converted: speeds off the slider's notches stay as they are.
+        EXPECT_FALSE(params.AnyModified());
+        cal.MoveSlider(c.position);
+        EXPECT_TRUE(params.AnyModified());
+        EXPECT_FLOAT_EQ(50.0f / static_cast<float>(c.position), cal.Speed());
+    }
+}
+
 TEST(RollCorrection, TheOffsetIsTheAngleOfTheDistanceOverTwiceTheHeight)
 {
     CParamSet params;

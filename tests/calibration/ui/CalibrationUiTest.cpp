@@ -343,6 +343,40 @@ TEST(CalibrationUi, TheOrientationAnglesDialogRebuildsTheMountingOnOkAndOnCancel
     }
 }
 
+TEST(CalibrationUi, ASliderPageLeftUntouchedChangesNothingAndAsksNothing)
+{
+    const struct {
+        CalPage page;
+        std::vector<std::pair<const char*, const char*>> values; // off the slider's notches
+        int moveTo;
+        const char* moved; // each value once the slider has moved
+    } cases[] = {
+        {CalPage::Aggressiveness, {{"var", "2.000000"}, {"vad", "2.600000"}}, 25, "2.000000"},
+        {CalPage::ManOverride, {{"orv", "1.550000"}}, 20, "2.000000"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> assignments;
+        for (const auto& [name, value] : c.values)
+            assignments.push_back(std::string(name) + "=" + value);
+        CalSheetRig r(Setting(assignments));
+        CHCPropertyPage& page = r.Show<CHCPropertyPage>(c.page);
+        r.t.notifier.shown.clear();
+        r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+        EXPECT_TRUE(r.t.notifier.shown.empty()) << page.GetPageName();
+        for (const auto& [name, value] : c.values)
+            EXPECT_EQ(value, r.t.Param(name)) << name;
+
+        // Moved, the value is the slider's and leaving offers it.
+        r.Show<CHCPropertyPage>(c.page);
+        page.findChild<QSlider*>()->setValue(c.moveTo);
+        r.t.notifier.shown.clear();
+        r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+        EXPECT_EQ(std::vector<std::string>{"Save Changes?"}, r.t.notifier.Texts()) << page.GetPageName();
+        for (const auto& [name, value] : c.values)
+            EXPECT_EQ(c.moved, r.t.Param(name)) << name;
+    }
+}
+
 TEST(CalibrationUi, TheOverrideSliderSitsAtTheControllersSensitivity)
 {
     for (const char* orv : {"0.7", "1.3", "1.9", "2.3"}) {
