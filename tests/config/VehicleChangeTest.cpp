@@ -114,6 +114,42 @@ TEST(VehicleChange, AnEntryThatFailsIsPassedOverUntilTheControllerStopsAnswering
     EXPECT_EQ(2, entries[1].index);
 }
 
+TEST(VehicleChange, RefreshReadsTheListAgain)
+{
+    ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;5,Fieldora 8240W"}});
+    rig.Set("vti", "2");
+    // The first reading misses an entry.
+    rig.damaged = [](const sim::Request& r) {
+        return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp && r.PayloadU16(0) == 2;
+    };
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    ASSERT_EQ(2u, state.list.size());
+    rig.damaged = nullptr;
+    state.Refresh(rig.link, false);
+    EXPECT_EQ(2u, state.list.size()) << "activation keeps the list it has";
+    state.FillList(rig.link);
+    ASSERT_EQ(3u, state.list.size());
+    EXPECT_EQ("Fieldora 8240W", state.list[2].name);
+    EXPECT_EQ(2, state.selected) << "the controller's vehicle, vti 2, is chosen again";
+}
+
+TEST(VehicleChange, TheExtVpBoxShowsWhetherTheModelCameFromAProfile)
+{
+    for (const auto& [xvp, ticked] : {std::pair<const char*, double>{"1", 1}, {"0", 0}, {"2", 0}}) {
+        ConfigRig rig;
+        rig.Set("xvp", xvp);
+        CVehicleModelState state;
+        state.Refresh(rig.link, false);
+        const PageFields fields = VehicleModelFields(state, {});
+        const auto extVp = std::find_if(fields.begin(), fields.end(), [](const FieldSpec& f) { return f.id == "extVp"; });
+        ASSERT_NE(fields.end(), extVp);
+        EXPECT_EQ(ticked, extVp->value.GetNumber()) << "xvp " << xvp;
+        EXPECT_TRUE(FieldVisible(*extVp));
+        EXPECT_FALSE(FieldEnabled(*extVp)) << "the controller's to say";
+    }
+}
+
 TEST(VehicleChange, ASelectionTakesEffectAfterTheRestart)
 {
     ConfigRig rig;
