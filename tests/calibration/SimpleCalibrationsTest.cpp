@@ -69,6 +69,26 @@ TEST(Aggressiveness, TheSliderFollowsVadTheSecondSpeedRead)
     }
 }
 
+TEST(RollCorrection, TheSideIsLeftForAPositiveOffsetAndRightOtherwise)
+{
+    const struct {
+        float rof;
+        float height;
+        int side;
+        float distance;
+    } cases[] = {{4.7802f, 3, kRollLeft, 0.5f}, {-4.7802f, 3, kRollRight, 0.5f}, {0, 3, kRollRight, 0},
+                 {30, 1, kRollLeft, 1}};
+    for (const auto& c : cases) {
+        CParamSet params;
+        CRollCorrection roll(params);
+        roll.RollOffsetParam().value = c.rof;
+        roll.Height().value = c.height;
+        roll.FromParams();
+        EXPECT_EQ(c.side, roll.Side()) << "rof " << c.rof;
+        EXPECT_NEAR(c.distance, roll.Distance(), 1e-4) << "rof " << c.rof;
+    }
+}
+
 TEST(RollCorrection, TheOffsetIsTheAngleOfTheDistanceOverTwiceTheHeight)
 {
     CParamSet params;
@@ -184,6 +204,48 @@ TEST(OverrideSensitivity, AnInputThatCannotBeReadIsPassedOverWithOneBoxPerOutage
         EXPECT_EQ(std::vector<std::string>(c.boxes, "Communication Error Occured"), rig.Boxes()) << which;
         EXPECT_EQ(c.fifthAsked, asked.count("ei5") > 0) << which;
     }
+}
+
+TEST(Orientation, TheRotateControlsTurnByTheMatricesOfTheirTable)
+{
+    const std::pair<RotateControl, RoundedMatrix> table[] = {
+        {RotateControl::Up, {{{0, 0, 1}, {0, 1, 0}, {-1, 0, 0}}}},
+        {RotateControl::Down, {{{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}}},
+        {RotateControl::Left, {{{1, 0, 0}, {0, 0, -1}, {0, 1, 0}}}},
+        {RotateControl::Right, {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}}},
+        {RotateControl::Counterclockwise, {{{0, -1, 0}, {1, 0, 0}, {0, 0, 1}}}},
+        {RotateControl::Clockwise, {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}}},
+    };
+    for (const auto& [control, matrix] : table)
+        EXPECT_EQ(matrix, RotateMatrix(control)) << static_cast<int>(control);
+    EXPECT_EQ("/\\", std::string(RotateControlText(RotateControl::Up)));
+    EXPECT_EQ("\\/", std::string(RotateControlText(RotateControl::Down)));
+    EXPECT_EQ("<", std::string(RotateControlText(RotateControl::Left)));
+    EXPECT_EQ(">", std::string(RotateControlText(RotateControl::Right)));
+}
+
+TEST(Orientation, ATurnMultipliesTheCurrentMatrixOnTheRightFromEveryMounting)
+{
+    int sidesDiffer = 0;
+    for (int start = 0; start < kOrientationCount; ++start) {
+        const OrientationEntry& entry = OrientationTable()[static_cast<std::size_t>(start)];
+        for (int c = 0; c < kRotateControls; ++c) {
+            const RotateControl control = static_cast<RotateControl>(c);
+            CParamSet params;
+            COrientationCal cal(params);
+            cal.EnterAngles(StoredAngle(entry.yaw), StoredAngle(entry.pitch), StoredAngle(entry.roll));
+            cal.Rotate(control);
+            const int expected = FindOrientation(Product(entry.matrix, RotateMatrix(control)));
+            EXPECT_EQ(expected, cal.Entry()) << "from " << start << ", control " << c;
+            ASSERT_GE(expected, 0) << "every turn lands on a mounting";
+            const OrientationEntry& landed = OrientationTable()[static_cast<std::size_t>(expected)];
+            EXPECT_EQ(StoredAngle(landed.yaw), cal.Yaw().value);
+            EXPECT_EQ(StoredAngle(landed.pitch), cal.Pitch().value);
+            EXPECT_EQ(StoredAngle(landed.roll), cal.Roll().value);
+            sidesDiffer += expected != FindOrientation(Product(RotateMatrix(control), entry.matrix));
+        }
+    }
+    EXPECT_GT(sidesDiffer, 0) << "the cases tell the two sides of the product apart";
 }
 
 TEST(Orientation, ClosingTheAnglesDialogPutsTheMountingsOwnAnglesIn)

@@ -343,6 +343,53 @@ TEST(CalibrationUi, TheOrientationAnglesDialogRebuildsTheMountingOnOkAndOnCancel
     }
 }
 
+TEST(CalibrationUi, AnOddMountingIsEditedAsThreeAnglesFrom0To360)
+{
+    CalSheetRig r(Setting({}, {{"mounting", "45,0,0"}}));
+    auto& page = r.Show<CCalOrientationDirect>(CalPage::OrientationDirect);
+    EXPECT_EQ(QStringLiteral("45"), FieldText(page, "yaw"));
+    EXPECT_EQ(QStringLiteral("0"), FieldText(page, "pitch"));
+    for (const char* id : {"yawUnit", "pitchUnit", "rollUnit"})
+        EXPECT_EQ(QStringLiteral("deg"), page.findChild<QLabel*>(QString::fromLatin1(id))->text()) << id;
+    auto* pitch = qobject_cast<QLineEdit*>(page.Fields()->Control("pitch"));
+    pitch->setText(QStringLiteral("400"));
+    r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+    EXPECT_EQ(std::vector<std::string>{"Please enter a number between 0 and 360."}, r.t.notifier.Texts());
+    EXPECT_EQ(&page, r.sheet->GetActivePage());
+    pitch->setText(QStringLiteral("10"));
+    r.t.notifier.shown.clear();
+    r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+    EXPECT_EQ(std::vector<std::string>{"Save Changes?"}, r.t.notifier.Texts());
+    EXPECT_EQ("10.000000", r.t.Param("iap"));
+    EXPECT_EQ("45.000000", r.t.Param("iay"));
+}
+
+TEST(CalibrationUi, LengthsShowInTheDisplayUnitWithItsNameAndPrecision)
+{
+    const struct {
+        const char* dsu;
+        const char* unit;
+        const char* height;   // alz -3.2 m, shown positive
+        const char* distance; // alx 1.1 m
+    } cases[] = {
+        {"0", "cm", "320.00", "110.00"},
+        {"1", "m", "3.200", "1.100"},
+        {"2", "in", "125.98", "43.31"},
+        {"3", "ft", "10.499", "3.609"},
+    };
+    for (const auto& c : cases) {
+        CalSheetRig r(Setting({std::string("dsu=") + c.dsu}));
+        auto& antenna = r.Show<CCalAntennaPosCorrPage>(CalPage::AntennaPosCorr);
+        EXPECT_EQ(QString::fromLatin1(c.height), FieldText(antenna, "antennaHeight")) << c.unit;
+        EXPECT_EQ(QString::fromLatin1(c.distance), FieldText(antenna, "antennaDistance")) << c.unit;
+        for (const char* id : {"antennaHeightUnit", "antennaDistanceUnit"})
+            EXPECT_EQ(QString::fromLatin1(c.unit), antenna.findChild<QLabel*>(QString::fromLatin1(id))->text()) << id;
+        auto& roll = r.Show<CCalRollCorrPage>(CalPage::RollCorr);
+        EXPECT_EQ(QString::fromLatin1(c.unit), roll.findChild<QLabel*>(QStringLiteral("rollOffsetUnit"))->text());
+        EXPECT_TRUE(r.t.notifier.shown.empty()) << c.unit;
+    }
+}
+
 TEST(CalibrationUi, ASliderPageLeftUntouchedChangesNothingAndAsksNothing)
 {
     const struct {
