@@ -35,7 +35,8 @@ struct InProcessController {
             if (unanswered && unanswered(request))
                 continue;
             if (auto reply = controller.Handle(request, now))
-                port.Feed(sim::CSimController::FrameReply(*reply));
+                port.Feed(damaged && damaged(request) ? Damaged(sim::CSimController::FrameReply(*reply))
+                                                      : sim::CSimController::FrameReply(*reply));
             FeedUnasked();
         }
     }
@@ -53,6 +54,16 @@ struct InProcessController {
             port.Feed(sim::CSimController::FrameReply(body));
     }
 
+    // A reply whose first byte after the header is changed on the line: its
+    // checksum no longer holds.
+    static sim::Bytes Damaged(sim::Bytes frame)
+    {
+        constexpr std::size_t kFirstAfterHeader = 5; // DLE, packet code, id, sub-code, operation
+        if (frame.size() > kFirstAfterHeader && frame[kFirstAfterHeader] != 0x10)
+            frame[kFirstAfterHeader] = frame[kFirstAfterHeader] == 0x55 ? 0x56 : 0x55;
+        return frame;
+    }
+
     CRecordingNotifier notifier;
     CMemoryPort port;
     CControllerLink link;
@@ -62,6 +73,8 @@ struct InProcessController {
     int requests = 0;
     // Requests for which this is true go unanswered.
     std::function<bool(const sim::Request&)> unanswered;
+    // Requests for which this is true are answered with a damaged reply.
+    std::function<bool(const sim::Request&)> damaged;
 };
 
 } // namespace halcyra::test

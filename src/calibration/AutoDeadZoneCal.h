@@ -40,7 +40,7 @@ public:
     // The page's life cycle. Init follows the base page's initialisation,
     // Show comes before the base page's activation. Leave comes before the
     // base page's leaving (whose save prompt writes dzl and dzr), OfferReport
-    // after it; a cancelled sheet runs the same around its discard prompt.
+    // after it; a cancelled sheet runs the same, save prompt included.
     void Init();
     void Show();
     void Leave();

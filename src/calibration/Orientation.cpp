@@ -150,6 +150,11 @@ void COrientationCal::EnterAngles(float yaw, float pitch, float roll)
     iay_.value = yaw;
     iap_.value = pitch;
     iar_.value = roll;
+    AnglesDialogClosed();
+}
+
+void COrientationCal::AnglesDialogClosed()
+{
     FromParams();
     TakeEntryAngles();
 }

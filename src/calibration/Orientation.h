@@ -60,8 +60,11 @@ public:
     // A quarter turn: the picture of the new mounting, whose angles the
     // parameters take when it is one of the table's.
     void Rotate(RotateControl control);
-    // Angles typed into "Orientation Angles", in degrees.
+    // Angles typed into "Orientation Angles", in degrees: the dialog's OK.
     void EnterAngles(float yaw, float pitch, float roll);
+    // However the dialog closed: the matrix and picture from the angles,
+    // and a mounting of the table puts its own angles in.
+    void AnglesDialogClosed();
 
     int Picture() const { return entry_ >= 0 ? entry_ : kNoOrientationPicture; }
     int Entry() const { return entry_; }

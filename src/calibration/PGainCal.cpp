@@ -66,7 +66,10 @@ void CPGainCal::MoveValuesToFields()
 
 void CPGainCal::Init()
 {
+    // A new run of the sheet starts as a new window would: the turn buttons
+    // enabled, whatever turn a run closed in the middle of left them in.
     step_ = 0;
+    turnEnabled_ = true;
     Begin(true);
     editing_ = false;
     reArm_ = false;

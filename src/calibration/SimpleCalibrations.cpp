@@ -4,6 +4,7 @@
 #include "link/ControllerLink.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
+#include "link/RequestSeries.h"
 
 #include <algorithm>
 #include <array>
@@ -125,12 +126,13 @@ COverrideSensitivity::COverrideSensitivity(CParamSet& pageParams) : orv_("orv", 
 void COverrideSensitivity::ReadScale(CControllerLink& link)
 {
     scale_ = 10;
-    for (int input = 1; input <= 14; ++input) {
+    // An input that cannot be read is passed over, so a later one with the
+    // override function is still found; an outage shows one box, and a
+    // controller that has stopped answering ends the scan.
+    CRequestSeries series(link);
+    for (int input = 1; input <= 14 && !series.StoppedAnswering(); ++input) {
         CUIntParam function(Format("ei%d", input));
-        // One failed read has shown its box; the rest would only repeat it.
-        if (!function.Get(link))
-            return;
-        if (function.value == 30 || function.value == 31) {
+        if (series.Run([&] { return function.Get(link); }) && (function.value == 30 || function.value == 31)) {
             scale_ = 1;
             return;
         }
@@ -144,7 +146,10 @@ int COverrideSensitivity::Maximum() const { return scale_ == 1 ? 20 : 25; }
 
 void COverrideSensitivity::FromParams()
 {
-    position_ = SliderPosition(std::trunc(scale_ * static_cast<double>(orv_.value)), Minimum(), Maximum());
+    // In single precision, as orv is kept: 10 x 0.7f is 7, where the same
+    // product in double is 6.99999988 and would sit a notch low.
+    const float product = static_cast<float>(scale_) * orv_.value;
+    position_ = SliderPosition(std::trunc(static_cast<double>(product)), Minimum(), Maximum());
 }
 
 void COverrideSensitivity::MoveSlider(int position)

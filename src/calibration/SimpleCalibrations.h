@@ -106,7 +106,8 @@ public:
 
     // Reads the external inputs ei1 to ei14: one with function 30 or 31
     // makes the scale 1 (slider 2 to 20), otherwise it is 10 (5 to 25).
-    // A failed read leaves the scale at 10.
+    // An input that cannot be read is passed over (one box per outage); two
+    // unanswered in a row end the scan.
     void ReadScale(CControllerLink& link);
     void FromParams();
     void MoveSlider(int position);

@@ -42,7 +42,9 @@ bool ReadSensor(CControllerLink& link, std::string& voltsText, std::string& angl
 
 void CSteerSensorCal::Init()
 {
+    // A new run of the sheet starts as a new window would: no warning.
     step_ = 1;
+    warningShown_ = false;
     voltsText_ = angleText_ = "0.0";
     reArm_ = false;
     StartPolling();

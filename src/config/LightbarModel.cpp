@@ -32,7 +32,8 @@ PageFields CLightbarModel::Fields()
         field::Combo("textMessage", "Text Message:", CFieldValue::Number(textMessage),
                      {{"None"}, {"Swath Number"}, {"Accuracy"}}),
         field::Radios("mode", "Lightbar Mode:", CFieldValue::Number(mode), {{"Show Correction", 0}, {"Show Error", 1}}),
-        field::EditSpin("lookAhead", "Look Ahead Time:", CFieldValue::Number(lookAhead), 1).Range(0, 5),
+        // The arrows move the time shown by a second: 1.5 becomes 2.5.
+        field::EditSpin("lookAhead", "Look Ahead Time:", CFieldValue::Number(lookAhead), 1).Range(0, 5).StepFromValue(),
     };
 }
 

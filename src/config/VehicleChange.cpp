@@ -4,6 +4,7 @@
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 #include "link/Notifier.h"
+#include "link/RequestSeries.h"
 #include "link/SerialPort.h"
 #include "pages/PageLogic.h"
 #include "params/Param.h"
@@ -82,16 +83,16 @@ bool FetchVehicleList(CControllerLink& link, std::vector<VehicleListEntry>& entr
     if (!link.Transact(count))
         return false;
     const std::uint32_t n = std::min(count.count, kMaxVehicleEntries);
-    for (std::uint32_t i = 0; i < n; ++i) {
+    // An entry that fails is left out and the next one read, so one damaged
+    // entry hides no vehicle after it; a controller that has stopped
+    // answering ends the list.
+    CRequestSeries series(link);
+    for (std::uint32_t i = 0; i < n && !series.StoppedAnswering(); ++i) {
         CVehicleEntryMsg entry(CVehicleEntryMsg::kEntry, static_cast<std::uint16_t>(i));
-        // The failure has been shown; a controller that stopped answering
-        // would otherwise cost one more box for every entry left.
-        if (!link.Transact(entry))
-            return false;
-        if (!entry.name.empty())
+        if (series.Run([&] { return link.Transact(entry); }) && !entry.name.empty())
             entries.push_back({static_cast<std::uint16_t>(i), entry.name});
     }
-    return true;
+    return !series.AnyFailed();
 }
 
 // ---------------------------------------------------------------- profile
@@ -164,7 +165,8 @@ void CVehicleModelState::LayOut(CControllerLink& link, bool profileFlag, bool mo
         layout.list = false;
         layout.refresh = false;
         layout.browse = true;
-        layout.selectEnabled = modified;
+        // Without a profile loaded, Select would only offer a change that does nothing.
+        layout.selectEnabled = modified && profile.IsLoaded();
         mode = kExternalFile;
         return;
     }
@@ -201,7 +203,10 @@ void CVehicleModelState::ChooseMode(CControllerLink& link, int chosen, bool modi
 
 bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifier)
 {
-    switch (profile.Load(path)) {
+    // Read into a profile of its own: one that fails leaves the profile
+    // loaded earlier, which the page still shows and offers.
+    CVehicleProfile loaded;
+    switch (loaded.Load(path)) {
     case CVehicleProfile::LoadResult::CannotOpen:
         notifier.Notify("Error: Could not open specified file", "FileOpen Error", MsgButtons::Ok, MsgIcon::Stop);
         return false;
@@ -211,9 +216,15 @@ bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifie
     case CVehicleProfile::LoadResult::Loaded:
         break;
     }
+    profile = std::move(loaded);
     shownProfileName = profile.ModelName();
     profileLoaded = true;
     return true;
+}
+
+bool CVehicleModelState::HasChangeToApply() const
+{
+    return mode == kExternalFile ? profile.IsLoaded() : selected >= 0;
 }
 
 VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const ApplyOptions& options)
@@ -221,7 +232,7 @@ VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const Apply
     const bool fromProfile = mode == kExternalFile;
     // Nothing chosen: an index from no entry, or an upload of nothing, would
     // restart the controller for nothing or worse.
-    if (fromProfile ? !profile.IsLoaded() : selected < 0)
+    if (!HasChangeToApply())
         return VehicleChangeResult::NothingToApply;
     bool uploaded = true;
     const std::string profileModel = profile.ModelName();
@@ -266,8 +277,9 @@ VehicleChangeResult CVehicleModelState::Apply(CControllerLink& link, const Apply
 std::optional<VehicleChangeResult> CVehicleModelState::Leave(CControllerLink& link, bool modified,
                                                              const ApplyOptions& options)
 {
-    if (modified && link.Notifier().Notify(kSelectVehicleNowText, " ", MsgButtons::YesNo, MsgIcon::Exclamation) ==
-                        MsgAnswer::Yes)
+    // A question whose Yes would do nothing is not asked.
+    if (modified && HasChangeToApply() &&
+        link.Notifier().Notify(kSelectVehicleNowText, " ", MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::Yes)
         return Apply(link, options);
     return std::nullopt;
 }
@@ -275,7 +287,7 @@ std::optional<VehicleChangeResult> CVehicleModelState::Leave(CControllerLink& li
 std::optional<VehicleChangeResult> CVehicleModelState::Cancel(CControllerLink& link, bool modified,
                                                               const ApplyOptions& options)
 {
-    if (modified &&
+    if (modified && HasChangeToApply() &&
         link.Notifier().Notify("Discard Changes?", " ", MsgButtons::YesNo, MsgIcon::Exclamation) == MsgAnswer::No)
         return Apply(link, options);
     return std::nullopt;

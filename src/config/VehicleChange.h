@@ -58,8 +58,9 @@ struct VehicleListEntry {
 };
 
 // The named entries of the controller's list (entries without a name are
-// left out, so positions and indexes can differ). False when the list could
-// not be read whole; the entries read so far are kept.
+// left out, so positions and indexes can differ). An entry that cannot be
+// read is left out too, with one box per outage; two in a row unanswered
+// end the list. False when the list could not be read whole.
 bool FetchVehicleList(CControllerLink& link, std::vector<VehicleListEntry>& entries);
 
 // A vehicle profile, read into memory once when it is loaded: what the user
@@ -130,9 +131,12 @@ public:
     // reads the vehicle model back. A profile taken over with a backup made
     // says where the backup went.
     VehicleChangeResult Apply(CControllerLink& link, const ApplyOptions& options);
+    // A vehicle chosen in the list, or a profile loaded, in the mode shown.
+    bool HasChangeToApply() const;
     // Leaving the page with a changed choice: "Select Vehicle Model Now?",
     // and Yes applies it. Cancelling the sheet: "Discard Changes?", and No
-    // applies it. Nothing is asked without a change.
+    // applies it. Nothing is asked without a change, nor when there is
+    // nothing to apply.
     // Nothing when no change was applied.
     std::optional<VehicleChangeResult> Leave(CControllerLink& link, bool modified, const ApplyOptions& options);
     std::optional<VehicleChangeResult> Cancel(CControllerLink& link, bool modified, const ApplyOptions& options);

@@ -248,6 +248,7 @@ void CControllerLink::WaitForInput(Clock::time_point deadline)
 
 void CControllerLink::ShowTransactionError()
 {
+    ++transactionErrors_;
     if (quietDepth_ > 0) {
         ++quietErrors_;
         return;

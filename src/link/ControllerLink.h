@@ -111,6 +111,8 @@ public:
 
     std::size_t PendingCount() const { return pending_.size(); }
     CUnansweredGets& UnansweredGets() { return unansweredGets_; }
+    // Transactions that failed with their error box wanted, shown or held back.
+    int TransactionErrors() const { return transactionErrors_; }
     // True from the start of a transaction to its end, its error box included.
     bool InTransaction() const { return transactionDepth_ > 0; }
     void SetWaitObserver(ITransactionWaitObserver* observer) { waitObserver_ = observer; }
@@ -184,6 +186,7 @@ private:
     ITransactionWaitObserver* waitObserver_ = nullptr;
     int quietDepth_ = 0;
     int quietErrors_ = 0;
+    int transactionErrors_ = 0;
     IFrameTrace* trace_ = nullptr;
     CUnansweredGets unansweredGets_;
 };

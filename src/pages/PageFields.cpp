@@ -156,6 +156,12 @@ FieldSpec& FieldSpec::Ends(std::string low, std::string high)
     return *this;
 }
 
+FieldSpec& FieldSpec::StepFromValue()
+{
+    snapSteps = false;
+    return *this;
+}
+
 FieldSpec& FieldSpec::StoreWhileTyping()
 {
     storeWhileTyping = true;
@@ -413,7 +419,9 @@ double SteppedFieldValue(const FieldSpec& field, const CUnitsParam* units, doubl
     const double step = FieldStep(field, units);
     if (!(step > 0))
         return value;
-    const auto snapped = [step](double x) {
+    const auto snapped = [step, snap = field.snapSteps](double x) {
+        if (!snap)
+            return x;
         const double half = (x < 0 ? -step : step) / 2;
         return step * std::trunc((x + half) / step);
     };

@@ -98,6 +98,7 @@ struct FieldSpec {
     std::string note;              // a line under the control
     std::string lowEndText, highEndText; // a slider's ends ("Dark", "Bright")
     bool storeWhileTyping = false;       // typed text is stored as soon as it is a valid value
+    bool snapSteps = true;               // a spin step lands on a multiple of the step
 
     FieldSpec& Range(double minimum, double maximum);
     FieldSpec& LengthRanges(const LengthRangeTable& table);
@@ -113,6 +114,8 @@ struct FieldSpec {
     FieldSpec& ChoicesFrom(std::function<std::vector<FieldChoice>()> entries);
     FieldSpec& Ends(std::string low, std::string high);
     FieldSpec& StoreWhileTyping();
+    // Spin steps move the value shown by the step, without snapping it.
+    FieldSpec& StepFromValue();
 };
 
 using PageFields = std::vector<FieldSpec>;
@@ -159,7 +162,8 @@ std::string RangeMessage(const FieldRange& range);
 
 // The value after steps presses of a spin arrow (negative: down): moved by
 // the step, snapped to a multiple of it (halves away from zero) and kept
-// within the range, whose ends are snapped too.
+// within the range, whose ends are snapped too. A field that steps from its
+// value is moved by the step and kept within the range, unsnapped.
 double SteppedFieldValue(const FieldSpec& field, const CUnitsParam* units, double value, int steps);
 
 } // namespace halcyra

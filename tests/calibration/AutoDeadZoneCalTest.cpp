@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -130,6 +131,73 @@ TEST(AutoDeadZoneCal, ARunThroughCoarseAndFineSweepsShowsAndSavesTheDeadZonesAnd
     cal.Show();
     EXPECT_EQ(0, rig.Instruction());
     EXPECT_EQ(0u, cal.CountShown());
+}
+
+namespace {
+
+// Runs the calibration to its first completed fine sweep (a right and a left).
+void ToACompletedFineSweep(DeadZoneRig& rig)
+{
+    rig.PressUntilStep(4);
+    rig.cal.PressMain();
+    rig.Advance(1000ms);
+    rig.cal.PressMain();
+    rig.Advance(1000ms);
+    rig.cal.PressMain();
+    rig.cal.PressFine();
+    rig.Advance(1000ms);
+    rig.cal.PressFine();
+    rig.Advance(1000ms);
+    ASSERT_EQ(1u, rig.cal.CountShown());
+}
+
+} // namespace
+
+TEST(AutoDeadZoneCal, ACoarseSweepEndingWithoutASideKeepsPollingUntilItHasOne)
+{
+    DeadZoneRig rig;
+    rig.PressUntilStep(4);
+    rig.cal.PressMain();
+    rig.ipc.now += 1000ms;
+    rig.ipc.controller.Tick(rig.ipc.now); // the sweep ends: DZSwpCmd 7
+    for (const char* side : {"2", "255"}) {
+        rig.SetParam("DZSwpSide", side);
+        rig.cal.PollNow();
+        EXPECT_TRUE(rig.cal.IsPolling()) << side;
+        EXPECT_EQ(-1, rig.Instruction()) << side;
+        EXPECT_FALSE(rig.cal.Shown().mainShown) << side;
+        EXPECT_EQ(4, rig.cal.Step());
+    }
+    rig.SetParam("DZSwpSide", "1");
+    rig.cal.PollNow();
+    EXPECT_FALSE(rig.cal.IsPolling());
+    EXPECT_EQ(4, rig.Instruction());
+    EXPECT_EQ("Test Left", rig.cal.Shown().mainText);
+}
+
+TEST(AutoDeadZoneCal, NoToSavingOrToTheReportLeavesTheControllerAndTheDiskAlone)
+{
+    struct Case {
+        std::deque<MsgAnswer> answers; // "Save Changes?", then the report question
+        bool saved;
+        bool fileAsked;
+    };
+    const Case cases[] = {
+        {{MsgAnswer::No, MsgAnswer::No}, false, false},
+        {{MsgAnswer::Yes, MsgAnswer::No}, true, false},
+        {{MsgAnswer::No, MsgAnswer::Yes}, false, true}, // and the file dialog is cancelled
+    };
+    for (const Case& c : cases) {
+        DeadZoneRig rig;
+        ToACompletedFineSweep(rig);
+        rig.ipc.notifier.answers = c.answers;
+        rig.Leave();
+        EXPECT_EQ((std::vector<std::string>{"Save Changes?", "Do you want to download a calibration report file?"}),
+                  rig.Boxes());
+        EXPECT_EQ(c.saved ? rig.Param("DZSwpDZl") : "0.320000", rig.Param("dzl"));
+        EXPECT_EQ(c.saved ? rig.Param("DZSwpDZr") : "0.300000", rig.Param("dzr"));
+        EXPECT_EQ(c.fileAsked ? 1u : 0u, rig.files.requests.size());
+    }
 }
 
 TEST(AutoDeadZoneCal, FailedSweepsReturnToTheirSidesInstructionAndShowTheControllersTextOnce)

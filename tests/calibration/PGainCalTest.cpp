@@ -112,6 +112,21 @@ TEST(PGainCal, TurnButtonsFollowTheTurnStateAndStateZeroLeavesThemAsTheyWere)
     EXPECT_TRUE(turnState(cal::kTurnDone));
 }
 
+TEST(PGainCal, ANewRunOfTheSheetEnablesTheTurnButtonsASheetClosedMidTurnLeftDisabled)
+{
+    GainRig rig(Options({{"gain-turn-ms", "60000"}}));
+    CPGainCal& cal = rig.cal;
+    rig.ToTheTest();
+    cal.Turn(false);
+    rig.Advance(250ms);
+    ASSERT_FALSE(cal.TurnEnabled());
+    cal.StopPolling(); // the sheet closes mid-turn, the page not left
+    rig.logic.FetchAll(rig.ipc.link);
+    cal.Init();
+    EXPECT_TRUE(cal.TurnEnabled());
+    EXPECT_EQ(0, cal.Step());
+}
+
 TEST(PGainCal, TheSpinStepsByHalvesWithinTheFieldsRange)
 {
     GainRig rig;

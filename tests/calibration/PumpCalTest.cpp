@@ -127,6 +127,42 @@ TEST(PumpKneeCal, TheGyroWaitEndsOnlyOnAStateReadAndTheButtonsFollowChangesOfSta
     EXPECT_TRUE(cal.TurnEnabled(true) && cal.TurnEnabled(false));
 }
 
+TEST(PumpKneeCal, ATurnEitherWayStopsWithItsOwnButtonWhileTheOtherWaits)
+{
+    for (const bool left : {true, false}) {
+        KneeRig rig;
+        ToTheKneeTest(rig);
+        rig.cal.Turn(left);
+        rig.Advance(250ms);
+        EXPECT_EQ(left ? 9 : 8, rig.Pumps().KneeState()) << (left ? "left" : "right");
+        EXPECT_EQ("Stop", std::string(rig.cal.TurnText(left)));
+        EXPECT_EQ(left ? "Turn Right" : "Turn Left", std::string(rig.cal.TurnText(!left)));
+        EXPECT_TRUE(rig.cal.TurnEnabled(left));
+        EXPECT_FALSE(rig.cal.TurnEnabled(!left));
+    }
+}
+
+TEST(PumpCal, CancellingEitherPageEndsTheControllersTestAndItsTicks)
+{
+    KneeRig knee;
+    ToTheKneeTest(knee);
+    knee.sent.clear();
+    knee.cal.Cancel();
+    EXPECT_EQ((std::vector<int>{1}), knee.Operations(0x08));
+    EXPECT_FALSE(knee.cal.IsPolling());
+    EXPECT_FALSE(knee.Pumps().KneeActive());
+    EXPECT_TRUE(knee.TakeSets().empty());
+
+    ResponseRig response;
+    response.cal.Next();
+    response.cal.Next();
+    response.cal.PerformTest();
+    response.sent.clear();
+    response.cal.Cancel();
+    EXPECT_EQ((std::vector<int>{1}), response.Operations(0x07));
+    EXPECT_FALSE(response.cal.IsPolling());
+}
+
 TEST(PumpKneeCal, ComingBackBeginsAgainWithTheKneesJustRead)
 {
     KneeRig rig;
@@ -187,6 +223,35 @@ TEST(PumpResponseCal, GainsGoRightBeforeLeftAndTheTestEndsWithTheRightRiseTime)
     EXPECT_EQ("0", cal.RiseTimeText(true));
     EXPECT_EQ("4.5 %", cal.OvershootText(false));
     EXPECT_EQ("7.2 %", cal.OvershootText(true));
+}
+
+TEST(PumpResponseCal, WhileThePumpsRiseOrSettleTheTestCannotBePerformedAgain)
+{
+    ResponseRig rig;
+    CPumpResponseCal& cal = rig.cal;
+    cal.Next();
+    cal.Next();
+    cal.PerformTest();
+    std::uint8_t state = 0;
+    rig.withhold = [&](const sim::Request& r) {
+        if (r.SubCode() != cal::kPumpResponseSub || r.Operation() != cal::kResponseStatusOp)
+            return false;
+        rig.ipc.port.Feed(sim::CSimController::FrameReply(
+            sim::ReplyBuilder(r).U8(state).U32(0).F32(0).F32(0).U32(0).F32(0).F32(0).Build()));
+        return true;
+    };
+    for (const std::uint8_t busy : {std::uint8_t{2}, std::uint8_t{3}, std::uint8_t{2}}) {
+        state = busy;
+        rig.Advance(250ms);
+        EXPECT_FALSE(cal.TestEnabled()) << "state " << int(busy);
+        EXPECT_TRUE(cal.IsPolling());
+    }
+    state = 1;
+    rig.Advance(250ms);
+    EXPECT_TRUE(cal.TestEnabled());
+    state = 3;
+    rig.Advance(250ms);
+    EXPECT_FALSE(cal.TestEnabled());
 }
 
 TEST(PumpResponseCal, TheSimulatedTestReportsBothPumpsAndLeavingSavesTheGains)

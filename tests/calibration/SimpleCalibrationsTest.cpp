@@ -4,6 +4,7 @@
 #include "CalRig.h"
 #include "calibration/Orientation.h"
 #include "calibration/SimpleCalibrations.h"
+#include "link/Format.h"
 #include "pages/PageLogic.h"
 #include "sim/TrackSteeringFeature.h"
 
@@ -42,6 +43,50 @@ TEST(Aggressiveness, TheSliderEndsAre50And150PercentAndTheSpeedShowsInTheDisplay
     EXPECT_EQ(20, AggressivenessPosition(2.5f));
     // A speed of 0 is the slider's high end, not a division by zero.
     EXPECT_EQ(kAggressivenessHigh, AggressivenessPosition(0));
+}
+
+TEST(Aggressiveness, TheSliderFollowsVadTheSecondSpeedRead)
+{
+    const struct {
+        const char* var;
+        const char* vad;
+        int position;
+    } cases[] = {{"2.000000", "2.500000", 20}, {"2.500000", "2.000000", 25}, {"6.250000", "1.515152", 33}};
+    for (const auto& c : cases) {
+        CalRig rig;
+        rig.SetParam("var", c.var);
+        rig.SetParam("vad", c.vad);
+        CParamSet params;
+        CAggressivenessCal cal(params);
+        params.GetAll(rig.ipc.link);
+        cal.FromParams();
+        EXPECT_EQ(c.position, cal.Position()) << "var " << c.var << ", vad " << c.vad;
+        // Shown, not converted: speeds off the slider's notches stay as they are.
+        EXPECT_FALSE(params.AnyModified());
+        cal.MoveSlider(c.position);
+        EXPECT_TRUE(params.AnyModified());
+        EXPECT_FLOAT_EQ(50.0f / static_cast<float>(c.position), cal.Speed());
+    }
+}
+
+TEST(RollCorrection, TheSideIsLeftForAPositiveOffsetAndRightOtherwise)
+{
+    const struct {
+        float rof;
+        float height;
+        int side;
+        float distance;
+    } cases[] = {{4.7802f, 3, kRollLeft, 0.5f}, {-4.7802f, 3, kRollRight, 0.5f}, {0, 3, kRollRight, 0},
+                 {30, 1, kRollLeft, 1}};
+    for (const auto& c : cases) {
+        CParamSet params;
+        CRollCorrection roll(params);
+        roll.RollOffsetParam().value = c.rof;
+        roll.Height().value = c.height;
+        roll.FromParams();
+        EXPECT_EQ(c.side, roll.Side()) << "rof " << c.rof;
+        EXPECT_NEAR(c.distance, roll.Distance(), 1e-4) << "rof " << c.rof;
+    }
 }
 
 TEST(RollCorrection, TheOffsetIsTheAngleOfTheDistanceOverTwiceTheHeight)
@@ -103,6 +148,124 @@ TEST(OverrideSensitivity, AnInputWithTheOverrideFunctionChangesTheScale)
     EXPECT_EQ(20, sensitivity.Maximum());
     sensitivity.MoveSlider(7);
     EXPECT_EQ("7.0", sensitivity.ValueText());
+}
+
+TEST(OverrideSensitivity, TheSliderSitsAtTheNotchOfEverySensitivityThePageCanStore)
+{
+    CalRig rig;
+    CParamSet params;
+    COverrideSensitivity sensitivity(params);
+    sensitivity.ReadScale(rig.ipc.link);
+    ASSERT_EQ(10, sensitivity.Scale());
+    for (int tenths = 5; tenths <= 25; ++tenths) {
+        rig.SetParam("orv", Format("%.6f", tenths / 10.0));
+        params.GetAll(rig.ipc.link);
+        sensitivity.FromParams();
+        EXPECT_EQ(tenths, sensitivity.Position()) << "orv " << rig.Param("orv");
+        EXPECT_EQ(Format("%.1f", tenths / 10.0), sensitivity.ValueText());
+        // And as the slider stores it.
+        sensitivity.MoveSlider(tenths);
+        sensitivity.FromParams();
+        EXPECT_EQ(tenths, sensitivity.Position());
+    }
+}
+
+TEST(OverrideSensitivity, AnInputThatCannotBeReadIsPassedOverWithOneBoxPerOutage)
+{
+    const struct {
+        std::set<std::string> damaged; // inputs whose replies arrive damaged
+        const char* refused;           // an input this firmware does not know
+        int scale;
+        std::size_t boxes;
+        bool fifthAsked;
+    } cases[] = {
+        {{"ei3"}, "", 1, 1, true},
+        {{}, "ei3", 1, 0, true},
+        {{"ei3", "ei5"}, "", 1, 2, true},
+        {{"ei3", "ei4"}, "", 10, 1, false}, // two in a row: the controller has stopped answering
+    };
+    for (const auto& c : cases) {
+        CalRig rig(Options({{"unknown-params", c.refused}}));
+        rig.SetParam("ei9", "30");
+        std::set<std::string> asked;
+        rig.ipc.damaged = [&](const sim::Request& r) {
+            const sim::Bytes p = r.Payload();
+            const std::string name(p.begin(), p.end());
+            asked.insert(name);
+            return c.damaged.count(name) > 0;
+        };
+        CParamSet params;
+        COverrideSensitivity sensitivity(params);
+        sensitivity.ReadScale(rig.ipc.link);
+        std::string which = std::string("refused ") + c.refused + ", damaged";
+        for (const std::string& name : c.damaged)
+            which += " " + name;
+        EXPECT_EQ(c.scale, sensitivity.Scale()) << which;
+        EXPECT_EQ(std::vector<std::string>(c.boxes, "Communication Error Occured"), rig.Boxes()) << which;
+        EXPECT_EQ(c.fifthAsked, asked.count("ei5") > 0) << which;
+    }
+}
+
+TEST(Orientation, TheRotateControlsTurnByTheMatricesOfTheirTable)
+{
+    const std::pair<RotateControl, RoundedMatrix> table[] = {
+        {RotateControl::Up, {{{0, 0, 1}, {0, 1, 0}, {-1, 0, 0}}}},
+        {RotateControl::Down, {{{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}}},
+        {RotateControl::Left, {{{1, 0, 0}, {0, 0, -1}, {0, 1, 0}}}},
+        {RotateControl::Right, {{{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}}},
+        {RotateControl::Counterclockwise, {{{0, -1, 0}, {1, 0, 0}, {0, 0, 1}}}},
+        {RotateControl::Clockwise, {{{0, 1, 0}, {-1, 0, 0}, {0, 0, 1}}}},
+    };
+    for (const auto& [control, matrix] : table)
+        EXPECT_EQ(matrix, RotateMatrix(control)) << static_cast<int>(control);
+    EXPECT_EQ("/\\", std::string(RotateControlText(RotateControl::Up)));
+    EXPECT_EQ("\\/", std::string(RotateControlText(RotateControl::Down)));
+    EXPECT_EQ("<", std::string(RotateControlText(RotateControl::Left)));
+    EXPECT_EQ(">", std::string(RotateControlText(RotateControl::Right)));
+}
+
+TEST(Orientation, ATurnMultipliesTheCurrentMatrixOnTheRightFromEveryMounting)
+{
+    int sidesDiffer = 0;
+    for (int start = 0; start < kOrientationCount; ++start) {
+        const OrientationEntry& entry = OrientationTable()[static_cast<std::size_t>(start)];
+        for (int c = 0; c < kRotateControls; ++c) {
+            const RotateControl control = static_cast<RotateControl>(c);
+            CParamSet params;
+            COrientationCal cal(params);
+            cal.EnterAngles(StoredAngle(entry.yaw), StoredAngle(entry.pitch), StoredAngle(entry.roll));
+            cal.Rotate(control);
+            const int expected = FindOrientation(Product(entry.matrix, RotateMatrix(control)));
+            EXPECT_EQ(expected, cal.Entry()) << "from " << start << ", control " << c;
+            ASSERT_GE(expected, 0) << "every turn lands on a mounting";
+            const OrientationEntry& landed = OrientationTable()[static_cast<std::size_t>(expected)];
+            EXPECT_EQ(StoredAngle(landed.yaw), cal.Yaw().value);
+            EXPECT_EQ(StoredAngle(landed.pitch), cal.Pitch().value);
+            EXPECT_EQ(StoredAngle(landed.roll), cal.Roll().value);
+            sidesDiffer += expected != FindOrientation(Product(RotateMatrix(control), entry.matrix));
+        }
+    }
+    EXPECT_GT(sidesDiffer, 0) << "the cases tell the two sides of the product apart";
+}
+
+TEST(Orientation, ClosingTheAnglesDialogPutsTheMountingsOwnAnglesIn)
+{
+    CParamSet params;
+    COrientationCal cal(params);
+    // Yaw and roll half turns are the pitch half turn the table lists.
+    cal.Yaw().value = 180;
+    cal.Pitch().value = 0;
+    cal.Roll().value = 180;
+    cal.AnglesDialogClosed();
+    ASSERT_GE(cal.Entry(), 0);
+    EXPECT_EQ(0.0f, cal.Yaw().value);
+    EXPECT_EQ(180.0f, cal.Pitch().value);
+    EXPECT_EQ(0.0f, cal.Roll().value);
+    // No mounting of the table: the angles stay.
+    cal.Yaw().value = 45;
+    cal.AnglesDialogClosed();
+    EXPECT_EQ(-1, cal.Entry());
+    EXPECT_EQ(45.0f, cal.Yaw().value);
 }
 
 TEST(Orientation, TheTableHas24DistinctMountingsEachTheMatrixOfItsAngles)

@@ -80,6 +80,57 @@ TEST(SteerSensorCal, ARejectedPointShowsTheWarningAndKeepsTheStepUntilATryIsAcce
     EXPECT_EQ((std::vector<int>{0, 1, 1}), SensorCommands(rig.sent));
 }
 
+TEST(SteerSensorCal, AFailedCommandKeepsItsStepWithTheExchangesBoxAlone)
+{
+    for (int step = 2; step <= 4; ++step) {
+        CalRig rig;
+        CSteerSensorCal cal(rig.context);
+        cal.Init();
+        while (cal.Step() < step)
+            cal.Press();
+        const std::uint8_t point = static_cast<std::uint8_t>(step - 2); // left, right, straight
+        rig.ipc.damaged = [point](const sim::Request& r) {
+            return r.messageId == wire::kCalibrationMsg && r.SubCode() == cal::kSteerSensorSub &&
+                   r.Operation() == cal::kSensorCommandOp && r.Payload().at(0) == point;
+        };
+        rig.sent.clear();
+        cal.Press();
+        EXPECT_EQ(step, cal.Step());
+        EXPECT_FALSE(cal.WarningShown()) << step;
+        EXPECT_EQ(std::vector<std::string>{"Communication Error Occured"}, rig.Boxes()) << step;
+        EXPECT_EQ(std::vector<int>(3, point), SensorCommands(rig.sent)) << "three tries, no store";
+    }
+}
+
+TEST(SteerSensorCal, ARejectedStraightAheadPointStoresNothing)
+{
+    CalRig rig(Options({{"sensor-reject", "straight"}}));
+    CSteerSensorCal cal(rig.context);
+    cal.Init();
+    for (int press = 0; press < 4; ++press)
+        cal.Press();
+    EXPECT_EQ(4, cal.Step());
+    EXPECT_TRUE(cal.WarningShown());
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), SensorCommands(rig.sent)) << "no command 3";
+    cal.Press();
+    EXPECT_EQ(5, cal.Step());
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 2, 3}), SensorCommands(rig.sent));
+}
+
+TEST(SteerSensorCal, ANewRunOfTheSheetShowsNoWarningFromTheLast)
+{
+    CalRig rig(Options({{"sensor-reject", "left"}}));
+    CSteerSensorCal cal(rig.context);
+    cal.Init();
+    cal.Press();
+    cal.Press();
+    ASSERT_TRUE(cal.WarningShown());
+    cal.StopPolling(); // the sheet closes without the page being left
+    cal.Init();
+    EXPECT_FALSE(cal.WarningShown());
+    EXPECT_EQ(1, cal.Step());
+}
+
 TEST(SteerSensorCal, ReadsTheSensorFourTimesASecondAndWaitsWhenItCannot)
 {
     CalRig rig;
@@ -189,6 +240,33 @@ TEST(ImplSteerSensorCal, StartRunsTheControllersCalibrationAndItsEndEnablesStart
 
     cal.OnOK();
     EXPECT_EQ(std::vector<std::string>{"ISSteeringSensorCalCmd: 2"}, rig.TakeSets());
+}
+
+TEST(ImplSteerSensorCal, CancelStopsTheReadingsAndShowingAgainRestartsThemKeepingTheButtons)
+{
+    CalRig rig(Options({{"impl-sensor-ms", "60000"}}));
+    CImplSteerSensorCal cal(rig.context);
+    cal.Init();
+    cal.Start();
+    rig.TakeSets();
+    cal.Cancel();
+    EXPECT_FALSE(cal.IsPolling());
+    EXPECT_TRUE(rig.TakeSets().empty()) << "Cancel sends no command";
+    const int requests = rig.ipc.requests;
+    rig.Advance(1000ms);
+    EXPECT_EQ(requests, rig.ipc.requests);
+
+    cal.Show();
+    EXPECT_TRUE(cal.IsPolling());
+    EXPECT_FALSE(cal.StartEnabled());
+    EXPECT_TRUE(cal.StopEnabled());
+    EXPECT_EQ(kImplSensorRunningText, cal.StatusText());
+    rig.Advance(250ms);
+    EXPECT_EQ(requests + 2, rig.ipc.requests) << "the reading and ROCalState";
+    // Shown again without having been left: no second set of ticks.
+    cal.Show();
+    rig.Advance(250ms);
+    EXPECT_EQ(requests + 4, rig.ipc.requests);
 }
 
 TEST(ImplSteerSensorCal, AFailedRunSaysSoAndACommandThatDidNotArriveChangesNothing)

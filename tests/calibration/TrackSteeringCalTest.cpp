@@ -36,6 +36,26 @@ struct TrackRig : CalRig {
         return std::find(ops.begin(), ops.end(), operation) != ops.end();
     }
     sim::CTrackSteeringFeature& Tracks() { return ipc.controller.Feature<sim::CTrackSteeringFeature>(); }
+    // The operations of one sub-code sent, in order.
+    std::vector<int> Operations(std::uint8_t subCode) const
+    {
+        std::vector<int> ops;
+        for (const sim::Request& r : sent)
+            if (r.messageId == wire::kCalibrationMsg && r.SubCode() == subCode)
+                ops.push_back(r.Operation());
+        return ops;
+    }
+    // Gets of a named parameter sent, by position among all requests.
+    std::vector<std::size_t> Gets(const std::string& name) const
+    {
+        std::vector<std::size_t> at;
+        for (std::size_t i = 0; i < sent.size(); ++i) {
+            const sim::Bytes p = sent[i].Payload();
+            if (sent[i].messageId == 0x40 && sent[i].Operation() == 0 && std::string(p.begin(), p.end()) == name)
+                at.push_back(i);
+        }
+        return at;
+    }
 };
 
 } // namespace
@@ -297,4 +317,168 @@ TEST(TrackSteeringCal, ALargerTrackSpacingFillsTheBarsMore)
     }
     EXPECT_GT(bars[0], 0);
     EXPECT_GT(bars[1], bars[0]);
+}
+
+TEST(TrackSteeringCal, TheTicksStopWhileTheTrackSpacingIsTypedAndSetAsksThenWritesAndReadsBack)
+{
+    TrackRig rig;
+    SendTrackCommand(rig.ipc.link, cal::kTrackBeginOp);
+    CTrackSpacingCal spacing(rig.context);
+    SendTrackCommand(rig.ipc.link, cal::kTrackSpacingTestOp);
+    spacing.Init();
+    EXPECT_EQ("2.240", spacing.SpacingText());
+    EXPECT_EQ("m", spacing.UnitName());
+    ASSERT_TRUE(spacing.IsPolling());
+
+    spacing.BeginEditing();
+    EXPECT_FALSE(spacing.IsPolling());
+    const int requests = rig.ipc.requests;
+    rig.Advance(1000ms);
+    EXPECT_EQ(requests, rig.ipc.requests);
+    EXPECT_EQ(std::optional<std::string>("Please enter a number between 0 and 9999."), spacing.EndEditing("x"));
+    EXPECT_TRUE(spacing.IsPolling()) << "a refused text starts the ticks again too";
+    EXPECT_EQ("2.240", spacing.SpacingText());
+    spacing.BeginEditing();
+    EXPECT_EQ(std::nullopt, spacing.EndEditing("2.5"));
+    EXPECT_TRUE(spacing.IsPolling());
+
+    rig.ipc.notifier.answers = {MsgAnswer::Cancel};
+    rig.TakeSets();
+    spacing.Set();
+    ASSERT_EQ(1u, rig.ipc.notifier.shown.size());
+    EXPECT_EQ("Do you want to save the new track spacing value?", rig.ipc.notifier.shown[0].text);
+    EXPECT_EQ("Save Track Spacing", rig.ipc.notifier.shown[0].caption);
+    EXPECT_EQ(MsgButtons::OkCancel, rig.ipc.notifier.shown[0].buttons);
+    EXPECT_EQ("2.240000", rig.Param("trw"));
+
+    spacing.Set();
+    const std::vector<std::size_t> readBack = rig.Gets("trw");
+    EXPECT_EQ(std::vector<std::string>{"trw: 2.500000"}, rig.TakeSets());
+    EXPECT_EQ("2.500000", rig.Param("trw"));
+    EXPECT_EQ(1u, readBack.size()) << "read back after the write";
+    EXPECT_FALSE(spacing.TrackSpacing().IsModified());
+    // Unchanged: nothing asked.
+    spacing.Set();
+    EXPECT_EQ(2u, rig.ipc.notifier.shown.size());
+}
+
+TEST(TrackSteeringCal, TheLimitsMessageSetsTheBarsAndTheIndicatorWeighsValueOneAgainstIt)
+{
+    const struct {
+        float balance;
+        TurnRateIndicator indicator;
+    } cases[] = {{0.8f, TurnRateIndicator::High}, {-0.8f, TurnRateIndicator::Low}, {0.2f, TurnRateIndicator::Centred},
+                 {0.5f, TurnRateIndicator::Centred}};
+    for (const auto& c : cases) {
+        TrackRig rig;
+        rig.withhold = [&](const sim::Request& r) {
+            if (r.messageId != wire::kCalibrationMsg || r.SubCode() != cal::kTrackSteeringSub)
+                return false;
+            if (r.Operation() == cal::kTrackStatusOp)
+                rig.ipc.port.Feed(sim::CSimController::FrameReply(
+                    sim::ReplyBuilder(r).U8(1).F32(c.balance).F32(0).F32(0.42f).F32(-0.33f).F32(0).F32(0).F32(2.5f).Build()));
+            else if (r.Operation() == cal::kTrackLimitsOp)
+                rig.ipc.port.Feed(
+                    sim::CSimController::FrameReply(sim::ReplyBuilder(r).F32(-0.5f).F32(0.5f).F32(-0.2f).F32(1.5f).Build()));
+            else
+                return false;
+            return true;
+        };
+        CTrackBiasCal bias(rig.context, TrackVariant::JD);
+        bias.Init();
+        rig.Advance(250ms);
+        EXPECT_EQ(c.indicator, bias.Indicator()) << c.balance;
+        EXPECT_EQ(-20, bias.BarMinimum());
+        EXPECT_EQ(150, bias.BarMaximum());
+        EXPECT_EQ(42, bias.RightBar());
+        EXPECT_EQ(33, bias.LeftBar());
+        EXPECT_EQ("0.42", bias.RightRateText());
+        EXPECT_EQ("0.33", bias.LeftRateText());
+        EXPECT_EQ("2.50", bias.BiasText()) << "the controller's current bias";
+        EXPECT_TRUE(rig.Boxes().empty());
+    }
+}
+
+TEST(JDManualOverrideCal, TheSheetsOkAndCancelBothEndTheControllersTest)
+{
+    for (const bool ok : {true, false}) {
+        TrackRig rig;
+        CPageLogic logic;
+        CJDManualOverrideCal cal(rig.context, logic.params);
+        logic.FetchAll(rig.ipc.link);
+        cal.Init();
+        cal.Press();
+        cal.Press(); // the test runs
+        ASSERT_TRUE(cal.IsPolling());
+        rig.sent.clear();
+        if (ok)
+            cal.OnOK();
+        else
+            cal.Cancel();
+        EXPECT_EQ(std::vector<int>{1}, rig.Operations(0x0A)) << (ok ? "OK" : "Cancel");
+        EXPECT_FALSE(cal.IsPolling());
+        EXPECT_FALSE(rig.ipc.controller.Feature<sim::COverrideFeature>().Active());
+        // Without a test run the end goes out all the same.
+        CJDManualOverrideCal idle(rig.context, logic.params);
+        idle.Init();
+        rig.sent.clear();
+        ok ? idle.OnOK() : idle.Cancel();
+        EXPECT_EQ(std::vector<int>{1}, rig.Operations(0x0A));
+    }
+}
+
+TEST(JDInterfaceCal, CancellingOrLeavingStopsTheControllersRunAndCancellingIdleSendsNothing)
+{
+    TrackRig rig(Options({{"jd-cal-stage-ms", "60000"}}));
+    CJDInterfaceCal cal(rig.context);
+    cal.Show();
+    cal.Press();
+    ASSERT_EQ("1", rig.Param("JD30TCalCmd"));
+    rig.TakeSets();
+    cal.Cancel();
+    EXPECT_EQ(std::vector<std::string>{"JD30TCalCmd: 0"}, rig.TakeSets());
+    EXPECT_FALSE(cal.Running());
+    EXPECT_FALSE(cal.IsPolling());
+    cal.Cancel();
+    EXPECT_TRUE(rig.TakeSets().empty()) << "nothing runs: nothing to stop";
+
+    // Leaving stops it whether or not a run is on.
+    cal.Leave();
+    EXPECT_EQ(std::vector<std::string>{"JD30TCalCmd: 0"}, rig.TakeSets());
+    cal.Show();
+    cal.Press();
+    rig.TakeSets();
+    cal.Leave();
+    EXPECT_EQ(std::vector<std::string>{"JD30TCalCmd: 0"}, rig.TakeSets());
+    EXPECT_FALSE(cal.IsPolling());
+}
+
+TEST(JDInterfaceCal, AnIdleStatusMidRunSaysReadyToBeginAndEndsTheRun)
+{
+    TrackRig rig(Options({{"jd-cal-stage-ms", "60000"}}));
+    CJDInterfaceCal cal(rig.context);
+    cal.Show();
+    cal.Press();
+    rig.Advance(250ms);
+    ASSERT_EQ("Status: Contacting the track interface", cal.StatusText());
+    // The controller says it is idle, and its text does not come through.
+    rig.withhold = [&](const sim::Request& r) {
+        const sim::Bytes p = r.Payload();
+        if (r.messageId != 0x40 || r.Operation() != 0 || std::string(p.begin(), p.end()) != "JD30TCalStatus")
+            return false;
+        rig.ipc.port.Feed(sim::CSimController::FrameReply(sim::ReplyBuilder(r).Text("JD30TCalStatus: 0").Build()));
+        return true;
+    };
+    rig.ipc.damaged = [](const sim::Request& r) {
+        const sim::Bytes p = r.Payload();
+        return std::string(p.begin(), p.end()) == "JD30TCalStatusStr";
+    };
+    rig.TakeSets();
+    rig.Advance(250ms);
+    EXPECT_EQ("Status: Ready to Begin", cal.StatusText());
+    EXPECT_FALSE(cal.Running());
+    EXPECT_FALSE(cal.IsPolling());
+    EXPECT_EQ("Begin", cal.ButtonText());
+    EXPECT_EQ(std::vector<std::string>{"JD30TCalCmd: 0"}, rig.TakeSets());
+    EXPECT_EQ(std::vector<std::string>{"Communication Error Occured"}, rig.Boxes());
 }

@@ -82,6 +82,30 @@ TEST(SensorsPage, ADoroZirivSensorIgnoresBothInputs)
     EXPECT_EQ((std::vector<std::string>{"lso: 1", "vde: 1"}), rig.Sets());
 }
 
+TEST(SensorsPage, AnSgeThatCannotBeReadLeavesBothBoxesEnabled)
+{
+    for (const bool refused : {true, false}) {
+        ConfigRig rig(refused ? std::initializer_list<std::pair<const char*, const char*>>{{"unknown-params", "sge"}}
+                              : std::initializer_list<std::pair<const char*, const char*>>{});
+        if (!refused) {
+            rig.Set("sge", "1");
+            rig.damaged = [](const sim::Request& r) {
+                const sim::Bytes p = r.Payload();
+                return std::string(p.begin(), p.end()).rfind("sge", 0) == 0;
+            };
+        }
+        CPageLogic logic;
+        CSensorsModel model(logic);
+        model.locked = true; // as a DoroZiriv sensor seen before left it
+        model.BeforeActivation(rig.link);
+        EXPECT_FALSE(model.locked) << (refused ? "refused" : "unanswered");
+        EXPECT_EQ(kSensorsExplanation, model.explanation);
+        const PageFields fields = model.Fields();
+        EXPECT_TRUE(FieldEnabled(Field(fields, "wheelSpeed")));
+        EXPECT_TRUE(FieldEnabled(Field(fields, "gearLever")));
+    }
+}
+
 TEST(DoroZirivPage, TheProfileForcesTheSensorAndMarksThePageChanged)
 {
     ConfigRig rig;
@@ -192,6 +216,41 @@ TEST(LightbarPage, SpacingRangesAndTheLinearEndDistance)
               StoreFieldText(spacing, "0.3", &logic.units));
     EXPECT_EQ(std::nullopt, StoreFieldText(spacing, "0.2", &logic.units));
     EXPECT_EQ("3.40 m (linear)", FieldChoices(Field(fields, "endDistance"))[0].text);
+}
+
+TEST(LightbarPage, TheLookAheadArrowsStepFromTheTimeShownWithinZeroToFive)
+{
+    CPageLogic logic;
+    CLightbarModel model(logic);
+    const PageFields fields = model.Fields();
+    const FieldSpec& lookAhead = Field(fields, "lookAhead");
+    const struct {
+        double shown;
+        int steps;
+        double expected;
+    } cases[] = {{1.5, 1, 2.5}, {1.5, -1, 0.5}, {0.2, 1, 1.2}, {4.5, 1, 5}, {5, 1, 5}, {0.5, -1, 0}, {0, -1, 0}, {3, 2, 5}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(c.expected, SteppedFieldValue(lookAhead, &logic.units, c.shown, c.steps))
+            << c.shown << " stepped " << c.steps;
+    EXPECT_EQ(std::optional<std::string>("Please enter a number between 0 and 5."),
+              StoreFieldText(lookAhead, "5.5", &logic.units));
+}
+
+TEST(GpsPage, TheReceiverListHasEveryEntryWithItsCode)
+{
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Unknown", 0},       {"Fieldora 310", 1}, {"Fieldora 320", 2}, {"Fieldora 330", 3},
+        {"Fieldora 340", 4},  {"Fieldora 350", 5}, {"Fieldora 360", 6}, {"NOT USED", 7},
+        {"Fieldora 370", 8},  {"Pemlo GPS&Display", 9}, {"Pemlo GPS Only", 10}};
+    for (const std::uint32_t receiver : {0u, 1u, 8u}) {
+        std::vector<std::pair<std::string, int>> listed;
+        for (const FieldChoice& c : ReceiverChoices(receiver, "Own"))
+            listed.emplace_back(c.text, c.data);
+        EXPECT_EQ(expected, listed) << "grx " << receiver;
+    }
+    // The receiver's own name stands in for its own entry only.
+    EXPECT_EQ((std::vector<std::string>{"Pemlo GPS&Display", "Own"}),
+              (std::vector<std::string>{ReceiverChoices(10, "Own").at(9).text, ReceiverChoices(10, "Own").at(10).text}));
 }
 
 TEST(GpsPage, CorrectionsFollowTheOptionWordAndTheReceiver)

@@ -91,6 +91,29 @@ TEST(RadioPage, OlderFirmwareReportsItsStatusInTheNetworkNumber)
     EXPECT_EQ(std::nullopt, RadioStatusMessage(-2.5, true));
 }
 
+TEST(RadioPage, EveryStatusCodeHasItsTextAndAnyOtherCodeNone)
+{
+    const struct {
+        double code;
+        bool newer;
+        const char* text; // none: the radio is usable
+    } cases[] = {
+        {0, true, "Network ID selected is invalid."},       {0, false, "Network ID selected if invalid."},
+        {-3, true, "Network ID selected is too large."},    {41, false, "Network ID selected is too large."},
+        {-2, true, "Cannot connect to radio."},             {42, false, "Cannot connect to radio."},
+        {-1, true, "Upgrade radio firmware is required."},  {43, false, "Upgrade radio firmware is required."},
+        {-4, true, "Configuration is in progress. Please Wait."},
+        {44, false, "Configuration is in progress. Please Wait."},
+        {-5, true, "Unknown radio."},                       {45, false, "Unkown radio."},
+        {41, true, nullptr},  {-3, false, nullptr}, {5, true, nullptr}, {5, false, nullptr},
+        {-6, true, nullptr},  {46, false, nullptr}, {250, true, nullptr}, {40, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::string> expected = c.text ? std::optional<std::string>(c.text) : std::nullopt;
+        EXPECT_EQ(expected, RadioStatusMessage(c.code, c.newer)) << c.code << (c.newer ? " newer" : " older");
+    }
+}
+
 TEST(RadioPage, ASharedRadioShowsItsMessageAndNothingElse)
 {
     RadioRig shared;

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -65,6 +67,87 @@ TEST(VehicleChange, AListThatStopsAnsweringCostsOneBox)
     EXPECT_FALSE(FetchVehicleList(rig.link, entries));
     ASSERT_EQ(1u, entries.size());
     EXPECT_EQ(1u, rig.notifier.shown.size());
+}
+
+TEST(VehicleChange, AnEntryThatFailsIsPassedOverUntilTheControllerStopsAnswering)
+{
+    struct Case {
+        std::set<int> damaged;           // entries whose replies arrive damaged
+        std::vector<std::string> listed; // what the list shows
+        std::size_t boxes;               // one per outage
+        bool lastAsked;                  // the last entry was asked for
+    };
+    const Case cases[] = {
+        {{1}, {"Fieldora 6150R", "Fieldora 7230R", "Fieldora 8240W"}, 1, true},
+        {{1, 3}, {"Fieldora 6150R", "Fieldora 7230R"}, 2, true},
+        {{1, 2}, {"Fieldora 6150R"}, 1, false}, // two in a row: it has stopped answering
+    };
+    for (const Case& c : cases) {
+        ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;1,Fieldora 7230R;5,Fieldora 8240W"}});
+        const auto isEntry = [](const sim::Request& r) {
+            return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp;
+        };
+        std::set<int> asked;
+        rig.damaged = [&](const sim::Request& r) {
+            if (isEntry(r))
+                asked.insert(r.PayloadU16(0));
+            return isEntry(r) && c.damaged.count(r.PayloadU16(0)) > 0;
+        };
+        std::vector<VehicleListEntry> entries;
+        EXPECT_FALSE(FetchVehicleList(rig.link, entries));
+        std::vector<std::string> listed;
+        for (const VehicleListEntry& entry : entries)
+            listed.push_back(entry.name);
+        EXPECT_EQ(c.listed, listed);
+        EXPECT_EQ(std::vector<std::string>(c.boxes, kTransactionErrorText), rig.notifier.Texts());
+        EXPECT_EQ(c.lastAsked, asked.count(3) > 0);
+    }
+    // The entries keep their own indexes past the one passed over.
+    ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;1,Fieldora 7230R"}});
+    rig.damaged = [](const sim::Request& r) {
+        return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp && r.PayloadU16(0) == 0;
+    };
+    std::vector<VehicleListEntry> entries;
+    FetchVehicleList(rig.link, entries);
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(1, entries[0].index);
+    EXPECT_EQ(2, entries[1].index);
+}
+
+TEST(VehicleChange, RefreshReadsTheListAgain)
+{
+    ConfigRig rig({{"vehicles", "1,Fieldora 6150R;2,Tracmor 9RT;5,Fieldora 8240W"}});
+    rig.Set("vti", "2");
+    // The first reading misses an entry.
+    rig.damaged = [](const sim::Request& r) {
+        return r.messageId == wire::kTableMsg && r.Operation() == wire::table::kVehicleEntryOp && r.PayloadU16(0) == 2;
+    };
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    ASSERT_EQ(2u, state.list.size());
+    rig.damaged = nullptr;
+    state.Refresh(rig.link, false);
+    EXPECT_EQ(2u, state.list.size()) << "activation keeps the list it has";
+    state.FillList(rig.link);
+    ASSERT_EQ(3u, state.list.size());
+    EXPECT_EQ("Fieldora 8240W", state.list[2].name);
+    EXPECT_EQ(2, state.selected) << "the controller's vehicle, vti 2, is chosen again";
+}
+
+TEST(VehicleChange, TheExtVpBoxShowsWhetherTheModelCameFromAProfile)
+{
+    for (const auto& [xvp, ticked] : {std::pair<const char*, double>{"1", 1}, {"0", 0}, {"2", 0}}) {
+        ConfigRig rig;
+        rig.Set("xvp", xvp);
+        CVehicleModelState state;
+        state.Refresh(rig.link, false);
+        const PageFields fields = VehicleModelFields(state, {});
+        const auto extVp = std::find_if(fields.begin(), fields.end(), [](const FieldSpec& f) { return f.id == "extVp"; });
+        ASSERT_NE(fields.end(), extVp);
+        EXPECT_EQ(ticked, extVp->value.GetNumber()) << "xvp " << xvp;
+        EXPECT_TRUE(FieldVisible(*extVp));
+        EXPECT_FALSE(FieldEnabled(*extVp)) << "the controller's to say";
+    }
 }
 
 TEST(VehicleChange, ASelectionTakesEffectAfterTheRestart)
@@ -132,6 +215,54 @@ TEST(VehicleChange, NothingChosenSendsNothing)
     rig.sent.clear();
     EXPECT_EQ(VehicleChangeResult::NothingToApply, state.Apply(rig.link, Instant()));
     EXPECT_TRUE(rig.sent.empty());
+}
+
+TEST(VehicleChange, AnEntryChosenThenTheExternalFileOffersNothingUntilAProfileIsLoaded)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    state.selected = 1; // chosen in the list: the page is marked modified
+    state.ChooseMode(rig.link, CVehicleModelState::kExternalFile, true);
+    EXPECT_FALSE(state.layout.selectEnabled);
+    EXPECT_FALSE(state.HasChangeToApply());
+    rig.sent.clear();
+    EXPECT_EQ(std::nullopt, state.Leave(rig.link, true, Instant()));
+    EXPECT_EQ(std::nullopt, state.Cancel(rig.link, true, Instant()));
+    EXPECT_TRUE(rig.notifier.shown.empty()) << "no question whose Yes does nothing";
+    EXPECT_TRUE(rig.sent.empty());
+
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.LayOut(rig.link, true, true);
+    EXPECT_TRUE(state.layout.selectEnabled);
+    rig.notifier.answers = {MsgAnswer::No};
+    EXPECT_EQ(std::nullopt, state.Leave(rig.link, true, Instant()));
+    EXPECT_EQ(std::vector<std::string>{kSelectVehicleNowText}, rig.notifier.Texts());
+}
+
+TEST(VehicleChange, AProfileThatFailsToLoadLeavesTheEarlierOneLoadedAndOffered)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    WriteAll(dir.File("artic.vdb"), kProfile);
+    WriteAll(dir.File("novms.vdb"), "vtt: 2\r\nvti: 0\r\n");
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    state.LayOut(rig.link, true, true);
+    for (const char* second : {"novms.vdb", "missing.vdb"}) {
+        EXPECT_FALSE(state.LoadProfile(dir.File(second), rig.notifier)) << second;
+        EXPECT_TRUE(state.profileLoaded) << second;
+        EXPECT_TRUE(state.profile.IsLoaded()) << second;
+        EXPECT_EQ("Orlic Artic 9", state.shownProfileName) << second;
+    }
+    rig.notifier.shown.clear();
+    EXPECT_EQ(VehicleChangeResult::Applied, state.Leave(rig.link, true, Instant()));
+    const sim::Bytes uploaded = rig.controller.Feature<sim::CBlockFeature>().Block(5).upload;
+    EXPECT_EQ(kProfile, std::string(uploaded.begin(), uploaded.end()));
+    EXPECT_EQ("\"Orlic Artic 9\"", rig.Param("vms"));
 }
 
 TEST(VehicleChange, AProfileIsRefusedBeforeAnythingIsSent)

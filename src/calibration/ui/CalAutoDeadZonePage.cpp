@@ -97,10 +97,12 @@ bool CCalAutoDeadZonePage::OnKillActive()
     return true;
 }
 
+// Cancel does what leaving does: the measured dead zones are offered with
+// "Save Changes?", whose Yes keeps them, not "Discard Changes?".
 bool CCalAutoDeadZonePage::OnQueryCancel()
 {
     cal_.Leave();
-    CHCPropertyPage::OnQueryCancel();
+    Logic().OnLeave(Link());
     cal_.OfferReport();
     return true;
 }

@@ -141,9 +141,10 @@ void CCalOrientationPage::ShowState()
 void CCalOrientationPage::EnterAngles()
 {
     COrientationAnglesDlg dialog(Context(), cal_.Yaw().value, cal_.Pitch().value, cal_.Roll().value, this);
-    if (Context().RunModal(dialog) != QDialog::Accepted)
-        return;
-    cal_.EnterAngles(dialog.Yaw(), dialog.Pitch(), dialog.Roll());
+    if (Context().RunModal(dialog) == QDialog::Accepted)
+        cal_.EnterAngles(dialog.Yaw(), dialog.Pitch(), dialog.Roll());
+    else
+        cal_.AnglesDialogClosed();
     ShowState();
 }
 

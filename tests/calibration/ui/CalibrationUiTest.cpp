@@ -1,7 +1,7 @@
 // The calibration tab, the calibration sheet and the widgets of its pages
 // against the simulator.
 
-#include "UiFixture.h"
+#include "CalSheetRig.h"
 
 #include "app/ui/SetupSheet.h"
 #include "calibration/ui/CalAutoDeadZonePage.h"
@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -25,39 +26,6 @@ using namespace halcyra;
 using namespace halcyra::test;
 
 namespace {
-
-sim::SimOptions Setting(std::vector<std::string> assignments, std::initializer_list<std::pair<const char*, const char*>> extra = {})
-{
-    sim::SimOptions o = SimWith(extra);
-    o.assignments = std::move(assignments);
-    return o;
-}
-
-// A calibration sheet against the simulator, shown at one of its pages.
-struct CalSheetRig {
-    explicit CalSheetRig(sim::SimOptions o = {})
-    {
-        t.UseSimulator(std::move(o));
-        t.Start();
-        t.notifier.shown.clear();
-        sheet = std::make_unique<CCalSheet>(t.app->Context());
-    }
-    ~CalSheetRig()
-    {
-        if (sheet->isVisible())
-            sheet->done(QDialog::Rejected);
-    }
-    template <typename P> P& Show(CalPage page)
-    {
-        sheet->SetActivePage(sheet->Page(page));
-        sheet->show();
-        sheet->SetActivePage(sheet->Page(page));
-        return dynamic_cast<P&>(*sheet->Page(page));
-    }
-
-    UiApp t;
-    std::unique_ptr<CCalSheet> sheet;
-};
 
 QString FieldText(CHCPropertyPage& page, const char* id)
 {
@@ -305,4 +273,165 @@ TEST(CalibrationUi, TheAggressivenessTextsFollowTheSlider)
               page.StabilityLabel()->text());
     page.Slider()->setValue(33);
     EXPECT_EQ(QStringLiteral("150%"), page.PercentLabel()->text());
+}
+
+TEST(CalibrationUi, CancellingTheDeadZonePageOffersToSaveTheMeasuredDeadZonesAsLeavingDoes)
+{
+    CalSheetRig r(Setting({}, {{"dz-sweep-ms", "300"}}));
+    auto& page = r.Show<CCalAutoDeadZonePage>(CalPage::AutoDeadZone);
+    const auto waitFor = [](QPushButton* button, const char* text) {
+        return QTest::qWaitFor([&] { return button->isVisible() && button->text() == QLatin1String(text); }, 5000);
+    };
+    for (int press = 0; press < 4; ++press)
+        page.MainButton()->click(); // to the right coarse sweep
+    ASSERT_TRUE(waitFor(page.MainButton(), "Test Left"));
+    page.MainButton()->click();
+    ASSERT_TRUE(waitFor(page.MainButton(), "Next>>"));
+    page.MainButton()->click();
+    page.FineButton()->click();
+    ASSERT_TRUE(waitFor(page.FineButton(), "Test Left"));
+    page.FineButton()->click();
+    ASSERT_TRUE(waitFor(page.FineButton(), "Test Right"));
+    ASSERT_EQ(1u, page.Procedure().CountShown());
+    const std::string measuredLeft = r.t.Param("DZSwpDZl");
+    ASSERT_NE(r.t.Param("dzl"), measuredLeft);
+
+    r.t.notifier.answers = {MsgAnswer::Yes, MsgAnswer::No};
+    r.sheet->reject();
+    EXPECT_FALSE(r.sheet->isVisible());
+    ASSERT_EQ((std::vector<std::string>{"Save Changes?", "Do you want to download a calibration report file?"}),
+              r.t.notifier.Texts());
+    EXPECT_EQ("Save", r.t.notifier.shown[0].caption);
+    EXPECT_EQ(measuredLeft, r.t.Param("dzl")) << "Yes keeps the measured dead zones";
+    EXPECT_EQ(r.t.Param("DZSwpDZr"), r.t.Param("dzr"));
+    EXPECT_EQ("2", r.t.Param("DZSwpCmd")) << "the run is ended";
+}
+
+TEST(CalibrationUi, TheOrientationAnglesDialogRebuildsTheMountingOnOkAndOnCancel)
+{
+    const struct {
+        const char* mounting;
+        const char* typedYaw; // OK with this yaw; none: Cancel
+        float yaw, pitch, roll;
+        bool entry;
+    } cases[] = {
+        {"180,0,180", nullptr, 0, 180, 0, true}, // Cancel: the mounting's own angles
+        {"0,0,0", nullptr, 0, 0, 0, true},
+        {"0,0,0", "90", 90, 0, 0, true},
+        {"0,0,0", "45", 45, 0, 0, false},
+    };
+    for (const auto& c : cases) {
+        CalSheetRig r(Setting({}, {{"mounting", c.mounting}}));
+        auto& page = r.Show<CCalOrientationPage>(CalPage::Orientation);
+        r.t.onModal = [&](QDialog& d) {
+            auto& dialog = dynamic_cast<COrientationAnglesDlg&>(d);
+            EXPECT_EQ(QStringLiteral("Orientation Angles"), dialog.windowTitle());
+            if (!c.typedYaw)
+                return static_cast<int>(QDialog::Rejected);
+            dialog.findChild<QLineEdit*>(QStringLiteral("yaw"))->setText(QString::fromLatin1(c.typedYaw));
+            dialog.accept();
+            return dialog.result();
+        };
+        page.AnglesButton()->click();
+        const std::string which = std::string(c.mounting) + (c.typedYaw ? std::string(" OK ") + c.typedYaw : " Cancel");
+        EXPECT_EQ(std::vector<std::string>{"halcyra::COrientationAnglesDlg"}, r.t.modal) << which;
+        EXPECT_EQ(c.yaw, page.Rules().Yaw().value) << which;
+        EXPECT_EQ(c.pitch, page.Rules().Pitch().value) << which;
+        EXPECT_EQ(c.roll, page.Rules().Roll().value) << which;
+        EXPECT_EQ(c.entry, page.Rules().Entry() >= 0) << which;
+        EXPECT_EQ(page.Rules().Picture(), page.PictureShown()) << which;
+    }
+}
+
+TEST(CalibrationUi, AnOddMountingIsEditedAsThreeAnglesFrom0To360)
+{
+    CalSheetRig r(Setting({}, {{"mounting", "45,0,0"}}));
+    auto& page = r.Show<CCalOrientationDirect>(CalPage::OrientationDirect);
+    EXPECT_EQ(QStringLiteral("45"), FieldText(page, "yaw"));
+    EXPECT_EQ(QStringLiteral("0"), FieldText(page, "pitch"));
+    for (const char* id : {"yawUnit", "pitchUnit", "rollUnit"})
+        EXPECT_EQ(QStringLiteral("deg"), page.findChild<QLabel*>(QString::fromLatin1(id))->text()) << id;
+    auto* pitch = qobject_cast<QLineEdit*>(page.Fields()->Control("pitch"));
+    pitch->setText(QStringLiteral("400"));
+    r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+    EXPECT_EQ(std::vector<std::string>{"Please enter a number between 0 and 360."}, r.t.notifier.Texts());
+    EXPECT_EQ(&page, r.sheet->GetActivePage());
+    pitch->setText(QStringLiteral("10"));
+    r.t.notifier.shown.clear();
+    r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+    EXPECT_EQ(std::vector<std::string>{"Save Changes?"}, r.t.notifier.Texts());
+    EXPECT_EQ("10.000000", r.t.Param("iap"));
+    EXPECT_EQ("45.000000", r.t.Param("iay"));
+}
+
+TEST(CalibrationUi, LengthsShowInTheDisplayUnitWithItsNameAndPrecision)
+{
+    const struct {
+        const char* dsu;
+        const char* unit;
+        const char* height;   // alz -3.2 m, shown positive
+        const char* distance; // alx 1.1 m
+    } cases[] = {
+        {"0", "cm", "320.00", "110.00"},
+        {"1", "m", "3.200", "1.100"},
+        {"2", "in", "125.98", "43.31"},
+        {"3", "ft", "10.499", "3.609"},
+    };
+    for (const auto& c : cases) {
+        CalSheetRig r(Setting({std::string("dsu=") + c.dsu}));
+        auto& antenna = r.Show<CCalAntennaPosCorrPage>(CalPage::AntennaPosCorr);
+        EXPECT_EQ(QString::fromLatin1(c.height), FieldText(antenna, "antennaHeight")) << c.unit;
+        EXPECT_EQ(QString::fromLatin1(c.distance), FieldText(antenna, "antennaDistance")) << c.unit;
+        for (const char* id : {"antennaHeightUnit", "antennaDistanceUnit"})
+            EXPECT_EQ(QString::fromLatin1(c.unit), antenna.findChild<QLabel*>(QString::fromLatin1(id))->text()) << id;
+        auto& roll = r.Show<CCalRollCorrPage>(CalPage::RollCorr);
+        EXPECT_EQ(QString::fromLatin1(c.unit), roll.findChild<QLabel*>(QStringLiteral("rollOffsetUnit"))->text());
+        EXPECT_TRUE(r.t.notifier.shown.empty()) << c.unit;
+    }
+}
+
+TEST(CalibrationUi, ASliderPageLeftUntouchedChangesNothingAndAsksNothing)
+{
+    const struct {
+        CalPage page;
+        std::vector<std::pair<const char*, const char*>> values; // off the slider's notches
+        int moveTo;
+        const char* moved; // each value once the slider has moved
+    } cases[] = {
+        {CalPage::Aggressiveness, {{"var", "2.000000"}, {"vad", "2.600000"}}, 25, "2.000000"},
+        {CalPage::ManOverride, {{"orv", "1.550000"}}, 20, "2.000000"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> assignments;
+        for (const auto& [name, value] : c.values)
+            assignments.push_back(std::string(name) + "=" + value);
+        CalSheetRig r(Setting(assignments));
+        CHCPropertyPage& page = r.Show<CHCPropertyPage>(c.page);
+        r.t.notifier.shown.clear();
+        r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+        EXPECT_TRUE(r.t.notifier.shown.empty()) << page.GetPageName();
+        for (const auto& [name, value] : c.values)
+            EXPECT_EQ(value, r.t.Param(name)) << name;
+
+        // Moved, the value is the slider's and leaving offers it.
+        r.Show<CHCPropertyPage>(c.page);
+        page.findChild<QSlider*>()->setValue(c.moveTo);
+        r.t.notifier.shown.clear();
+        r.sheet->SetActivePage(r.sheet->Page(CalPage::AntennaPosCorr));
+        EXPECT_EQ(std::vector<std::string>{"Save Changes?"}, r.t.notifier.Texts()) << page.GetPageName();
+        for (const auto& [name, value] : c.values)
+            EXPECT_EQ(c.moved, r.t.Param(name)) << name;
+    }
+}
+
+TEST(CalibrationUi, TheOverrideSliderSitsAtTheControllersSensitivity)
+{
+    for (const char* orv : {"0.7", "1.3", "1.9", "2.3"}) {
+        CalSheetRig r(Setting({std::string("orv=") + orv}));
+        auto& page = r.Show<CCalManOverridePage>(CalPage::ManOverride);
+        EXPECT_EQ(5, page.Slider()->minimum());
+        EXPECT_EQ(25, page.Slider()->maximum());
+        EXPECT_EQ(static_cast<int>(std::lround(std::stod(orv) * 10)), page.Slider()->value()) << orv;
+        EXPECT_EQ(QString::fromLatin1(orv), page.ValueLabel()->text());
+    }
 }

@@ -154,6 +154,48 @@ TEST(VehicleModelPage, AProfileIsBrowsedForShownAndUploaded)
     EXPECT_EQ("2", r.t.Param("vtt"));
 }
 
+TEST(VehicleModelPage, AnEntryChosenThenTheExternalFileLeavesSelectDisabledAndAsksNothing)
+{
+    SheetRig r;
+    CCfgVehicleModelPage* page = r.sheet->VehicleModelPage();
+    r.ShowAt(page);
+    auto* list = r.Control<QComboBox>(page, "vehicleList");
+    list->setCurrentIndex(list->findText(QStringLiteral("Tracmor 9RT")));
+    EXPECT_TRUE(page->SelectButton()->isEnabled());
+    qobject_cast<QAbstractButton*>(page->findChild<QWidget*>(QStringLiteral("mode1")))->click();
+    EXPECT_FALSE(page->SelectButton()->isEnabled()) << "no profile loaded: nothing to apply";
+    r.sheet->OnOK();
+    EXPECT_FALSE(r.sheet->isVisible());
+    EXPECT_EQ(std::vector<std::string>{}, r.t.notifier.Texts()) << "no question whose Yes does nothing";
+    EXPECT_EQ("3", r.t.Param("vti"));
+}
+
+TEST(VehicleModelPage, ABrowseThatFailsKeepsTheProfileShownLoadedAndOffered)
+{
+    SheetRig r;
+    FileScript files;
+    r.t.app->Context().files = &files;
+    const std::string dir = r.t.app->Directories().VehicleDatabaseDir();
+    WriteAll(dir + "/artic.vdb", "vms: \"Orlic Artic 9\"\r\nvtt: 2\r\n");
+    WriteAll(dir + "/novms.vdb", "vtt: 2\r\n");
+    files.answers = {QString::fromStdString(dir + "/artic.vdb"), QString::fromStdString(dir + "/novms.vdb")};
+    CCfgVehicleModelPage* page = r.sheet->VehicleModelPage();
+    r.ShowAt(page);
+    qobject_cast<QAbstractButton*>(page->findChild<QWidget*>(QStringLiteral("mode1")))->click();
+    page->BrowseButton()->click();
+    page->BrowseButton()->click();
+    EXPECT_EQ(std::vector<std::string>{"Error: Invalid Vehicle Profile "}, r.t.notifier.Texts());
+    EXPECT_EQ(QStringLiteral("Orlic Artic 9"), r.Control<QLineEdit>(page, "profileModel")->text());
+    ASSERT_TRUE(page->SelectButton()->isEnabled());
+    r.t.notifier.shown.clear();
+    page->SelectButton()->click();
+    EXPECT_FALSE(r.sheet->isVisible());
+    ASSERT_GE(r.t.notifier.Texts().size(), 2u);
+    EXPECT_EQ("Select Vehicle Model Now?", r.t.notifier.Texts()[0]);
+    EXPECT_EQ(kResetText, r.t.notifier.Texts()[1]);
+    EXPECT_EQ("\"Orlic Artic 9\"", r.t.Param("vms")) << "the profile loaded first was uploaded";
+}
+
 TEST(OperationPage, ATypedDistanceOutOfRangeKeepsThePageOpenOnTheField)
 {
     SheetRig r(QuickRestart());
