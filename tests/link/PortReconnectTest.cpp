@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -62,8 +63,12 @@ TEST(PortReconnect, AReturningPortIsOpenedAgainUnderItsStableName)
     EXPECT_THROW(vtt.Get(link), CSerialException);
     EXPECT_FALSE(reconnect.Check()); // still away
 
-    auto squatter = Serve(""); // takes the freed device name
-    server = Serve(stable);    // back, under another device name
+    // Others take the freed device name (another test's simulator may hold
+    // it for a moment; a few more make sure ours does).
+    std::vector<std::unique_ptr<sim::CSimServer>> squatters;
+    for (int i = 0; i < 8 && (squatters.empty() || squatters.back()->DevicePath() != firstDevice); ++i)
+        squatters.push_back(Serve(""));
+    server = Serve(stable); // back, under another device name
     EXPECT_NE(firstDevice, server->DevicePath());
     EXPECT_TRUE(reconnect.Check());
     EXPECT_EQ(CPortReconnect::State::Connected, reconnect.GetState());
