@@ -1,6 +1,7 @@
 #include "setup/BlockTransfer.h"
 
 #include "link/ControllerLink.h"
+#include "link/Files.h"
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 
@@ -113,7 +114,7 @@ CBlockTransfer::~CBlockTransfer() { Close(); }
 bool CBlockTransfer::Open(const std::string& path, const char* mode)
 {
     Close();
-    file_ = std::fopen(path.c_str(), mode);
+    file_ = OpenFile(path, mode);
     if (!file_)
         return false;
     ownsFile_ = true;
@@ -137,6 +138,10 @@ std::size_t CBlockTransfer::ChunkBytes(std::uint32_t index) const
 
 bool CBlockTransfer::Write(const BlockChunk& data, std::size_t count)
 {
+    if (memory_) {
+        memory_->append(reinterpret_cast<const char*>(data.data()), count);
+        return true;
+    }
     // A full disk must fail the transfer, not leave a short file behind a success.
     return file_ && std::fwrite(data.data(), 1, count, file_) == count;
 }
@@ -177,8 +182,20 @@ void CBlockTransfer::DiscardLateReplies(const CControllerMsg& msg, std::uint32_t
 
 bool CBlockTransfer::DownloadToFile(std::uint8_t block)
 {
-    if (!file_)
-        return false;
+    return file_ && Download(block);
+}
+
+bool CBlockTransfer::DownloadToMemory(std::uint8_t block, std::string& bytes)
+{
+    bytes.clear();
+    memory_ = &bytes;
+    const bool downloaded = Download(block);
+    memory_ = nullptr;
+    return downloaded;
+}
+
+bool CBlockTransfer::Download(std::uint8_t block)
+{
     CBlockBeginDownloadMsg begin(block);
     CBlockChunkDownloadMsg chunk(block);
     if (!TransactAndSettle(begin, 2000, 3, true) || begin.status != 0)

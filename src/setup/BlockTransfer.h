@@ -88,7 +88,8 @@ public:
     CBlockTransfer(const CBlockTransfer&) = delete;
     CBlockTransfer& operator=(const CBlockTransfer&) = delete;
 
-    // Opens path with an fopen mode and owns the file until Close.
+    // Opens path (UTF-8) with an fopen mode and owns the file until Close;
+    // a file to read must be a regular file.
     bool Open(const std::string& path, const char* mode);
     void Close();
     std::FILE* File() const { return file_; }
@@ -98,6 +99,8 @@ public:
     // The whole block into the file at its current position (begin 2000 ms,
     // chunks 2000 ms, 3 tries each, error box). A block of length 0 writes nothing.
     bool DownloadToFile(std::uint8_t block);
+    // The same into bytes held in memory (no file needed).
+    bool DownloadToMemory(std::uint8_t block, std::string& bytes);
     // The whole file into the block (1000 ms, 3 tries each, error box); the
     // last chunk goes with index 0xFFFF, zero-filled. An empty file or one of
     // more chunks than indexes can count is refused before anything is sent.
@@ -115,6 +118,7 @@ public:
     std::uint32_t ChunkCount() const { return chunkCount_; }
 
 private:
+    bool Download(std::uint8_t block);
     // The upload of length bytes, taken chunk by chunk from read(to, count).
     bool Upload(std::uint8_t block, std::uint64_t length,
                 const std::function<bool(std::uint8_t* to, std::size_t count)>& read);
@@ -132,6 +136,7 @@ private:
     CControllerLink& link_;
     std::FILE* file_ = nullptr;
     bool ownsFile_ = false;
+    std::string* memory_ = nullptr; // where a download to memory goes
     CBlockChunkDownloadMsg chunkMsg_; // the step-wise download's chunk
     std::uint32_t blockLength_ = 0;
     std::uint32_t chunkCount_ = 0;

@@ -2,6 +2,7 @@
 
 #include "link/ControllerLink.h"
 #include "link/ControllerMsg.h"
+#include "link/Files.h"
 #include "link/Format.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
@@ -11,7 +12,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -65,11 +65,12 @@ std::string Shown(const std::string& name, const std::string& value, const CUnit
 
 } // namespace
 
-std::vector<SetupRecord> ReadSetupRecords(std::FILE* file)
+std::vector<SetupRecord> ReadSetupRecords(std::string_view text)
 {
+    text = WithoutByteOrderMark(text);
     std::vector<SetupRecord> records;
-    while (!std::feof(file) && !std::ferror(file)) {
-        const std::string line = ReadParamLine(file);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::string line = ReadParamLine(text, pos);
         if (auto record = ParseRecord(line))
             records.push_back(std::move(*record));
     }
@@ -97,18 +98,14 @@ CompareResult CompareSetupWithController(CControllerLink& link, const std::strin
 {
     comparison = SetupComparison{};
     comparison.path = path;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
+    const ParamTextFile file = ReadParamTextFile(path);
+    if (file.result == ParamFileRead::CannotOpen) {
         error = "Error: Could not open specified file";
         return CompareResult::FileError;
     }
-    if (CheckParamTextFile(file.get()) != ParamFileCheck::Ok) {
-        error = "Error reading specified configuration file!";
-        return CompareResult::FileError;
-    }
-    const std::vector<SetupRecord> records = ReadSetupRecords(file.get());
-    if (records.empty()) {
-        error = "Error reading specified configuration file!";
+    const std::vector<SetupRecord> records = ReadSetupRecords(file.text);
+    if (file.result != ParamFileRead::Read || records.empty()) {
+        error = "Error reading specified configuration file!" + file.Note();
         return CompareResult::FileError;
     }
     // One failed request is reported here, once, not with a box per record.
@@ -152,7 +149,7 @@ CompareResult CompareSetupWithController(CControllerLink& link, const std::strin
 
 std::string SetupComparisonText(const SetupComparison& c)
 {
-    std::string text = "Setup file: " + c.path + "\n";
+    std::string text = "Setup file: " + EscapedName(c.path) + "\n";
     text += Format("Records compared with the controller: %zu\n", c.compared);
     if (!c.unitName.empty())
         text += "Lengths are shown in " + c.unitName + ".\n";
