@@ -185,6 +185,17 @@ TEST(SetupFiles, AByteOrderMarkIsPassedOverAndNotUploaded)
     EXPECT_EQ("7", c.Param("vtt"));
 }
 
+TEST(SetupFiles, ASetupWithLoneCrLineEndsIsAppliedAsItIsRead)
+{
+    Connected c(QuickRestart());
+    ScratchDir dir;
+    WriteAll(dir.File("setup.cfg"), "vms: \"Fieldora 9000T\"\rvtt: 7\rdsu: 3\r");
+    Restore(c, dir.File("setup.cfg"));
+    EXPECT_EQ("\"Fieldora 9000T\"", c.Param("vms"));
+    EXPECT_EQ("7", c.Param("vtt"));
+    EXPECT_EQ("3", c.Param("dsu"));
+}
+
 TEST(SetupFiles, TheConfirmationShowsControlCharactersOfTheFileNameEscaped)
 {
     Connected c;
