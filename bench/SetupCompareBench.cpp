@@ -7,6 +7,7 @@
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
 #include "params/Param.h"
+#include "params/ParamFile.h"
 #include "setup/SetupCompare.h"
 #include "setup/SetupFiles.h"
 
@@ -66,12 +67,7 @@ int main(int argc, char** argv)
     link.ResetCounters();
     for (int i = 0; i < runs; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
-        for (const SetupRecord& record : [&] {
-                 std::FILE* f = std::fopen(file.string().c_str(), "rb");
-                 std::vector<SetupRecord> records = ReadSetupRecords(f);
-                 std::fclose(f);
-                 return records;
-             }()) {
+        for (const SetupRecord& record : ReadSetupRecords(ReadParamTextFile(file.string()).text)) {
             if (IsReadOnlyReading(record.name))
                 continue;
             CParamTextMsg get(CParamTextMsg::Get, record.name);

@@ -1,5 +1,6 @@
 #include "app/InstanceLock.h"
 
+#include "link/Files.h"
 #include "link/Notifier.h"
 
 #ifdef _WIN32
@@ -25,7 +26,7 @@ CInstanceLock::CInstanceLock(std::string lockPath) : path_(std::move(lockPath))
     if (path_.empty()) {
         // The temporary directory is the user's own.
         std::error_code ec;
-        path_ = (std::filesystem::temp_directory_path(ec) / "halcyra-toolbox.lock").string();
+        path_ = Utf8FromPath(std::filesystem::temp_directory_path(ec) / "halcyra-toolbox.lock");
     }
 }
 
@@ -41,7 +42,7 @@ bool CInstanceLock::Acquire()
         return true;
     // Opened without sharing: while this handle lives, every other open of
     // the file fails with a sharing violation.
-    HANDLE handle = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    HANDLE handle = CreateFileW(PathFromUtf8(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return GetLastError() != ERROR_SHARING_VIOLATION; // no place for a lock file: do not keep the user out

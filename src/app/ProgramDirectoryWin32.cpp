@@ -1,5 +1,7 @@
 #include "app/ProgramDirectory.h"
 
+#include "link/Files.h"
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -7,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 
 namespace halcyra {
 
@@ -29,10 +30,10 @@ bool WritableDirectory(const std::string& dir)
 {
     // Attributes and access lists do not tell (Program Files is writable to
     // an administrator only, and only when elevated): make a file and see.
-    char probe[MAX_PATH];
-    if (GetTempFileNameA(dir.empty() ? "." : dir.c_str(), "hal", 0, probe) == 0)
+    wchar_t probe[MAX_PATH];
+    if (GetTempFileNameW(PathFromUtf8(dir.empty() ? "." : dir).c_str(), L"hal", 0, probe) == 0)
         return false;
-    DeleteFileA(probe);
+    DeleteFileW(probe);
     return true;
 }
 
@@ -40,8 +41,8 @@ bool SystemProgramDirectory(const std::string& dir)
 {
     const std::string path = Comparable(dir);
     for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "SystemRoot"}) {
-        const char* root = std::getenv(variable);
-        if (root && *root && path.rfind(Comparable(root), 0) == 0)
+        const std::optional<std::string> root = EnvironmentVariable(variable);
+        if (root && path.rfind(Comparable(*root), 0) == 0)
             return true;
     }
     return false;

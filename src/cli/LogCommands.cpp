@@ -8,7 +8,9 @@
 #include "logging/InternalLogging.h"
 #include "logging/LogDownload.h"
 #include "logging/LoggingConfiguration.h"
+#include "link/Files.h"
 #include "params/Param.h"
+#include "params/ParamFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -136,13 +138,10 @@ bool ParseConfigure(const std::vector<std::string>& args, ConfigureArgs& parsed)
 // boxes, before anything is sent (the command then checks it properly).
 bool AsksForExternalLog(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    const ParamTextFile file = ReadParamTextFile(path);
     CUIntParam location("DblLocation");
-    const bool external = location.ReadFromFile(file) && location.value == kExternalLocation;
-    std::fclose(file);
-    return external;
+    return file.result == ParamFileRead::Read && location.ReadFromText(file.text) &&
+           location.value == kExternalLocation;
 }
 
 // Streams records into the log until the limit, the time or an interruption.
@@ -188,7 +187,8 @@ int Configure(CommandContext& c, const std::vector<std::string>& commandArgs)
         return kExitUsage;
     }
     if (args.output.empty() && AsksForExternalLog(args.configuration)) {
-        c.err << "halcyra: " << args.configuration << " streams the log to the PC: name its file with --output LOG.dbg\n";
+        c.err << "halcyra: " << EscapedName(args.configuration)
+              << " streams the log to the PC: name its file with --output LOG.dbg\n";
         return kExitUsage;
     }
     std::deque<std::string> paths{args.configuration};

@@ -3,6 +3,7 @@
 
 #include "app/DataPaths.h"
 #include "cli/Commands.h"
+#include "link/Files.h"
 #include "setup/ServiceReport.h"
 #include "setup/SetupCompare.h"
 
@@ -15,20 +16,17 @@ namespace halcyra::cli {
 
 std::string CommandLineDataPath(INotifier& notifier)
 {
-    std::optional<std::string> stored;
-    if (const char* path = std::getenv("HALCYRA_DATA_PATH"); path && *path) {
-        stored = path;
-        if (stored->back() != '/')
-            *stored += '/';
-    }
+    std::optional<std::string> stored = EnvironmentVariable("HALCYRA_DATA_PATH");
+    if (stored && stored->back() != '/')
+        *stored += '/';
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::string programDir = ec ? std::string() : program.parent_path().string() + "/";
+    const std::string programDir = ec ? std::string() : Utf8FromPath(program.parent_path()) + "/";
     std::string appData;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
-        appData = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        appData = std::string(home) + "/.local/share";
+    if (const auto xdg = EnvironmentVariable("XDG_DATA_HOME"))
+        appData = *xdg;
+    else if (const auto home = EnvironmentVariable("HOME"))
+        appData = *home + "/.local/share";
     if (!appData.empty())
         appData += "/Veltrane/Fieldora Halcyra Toolbox II";
     return ChooseDataPath(stored, programDir, appData, notifier);

@@ -3,6 +3,7 @@
 
 #include "cli/Commands.h"
 #include "config/VehicleChange.h"
+#include "link/Files.h"
 #include "params/Param.h"
 
 #include <charconv>
@@ -117,7 +118,7 @@ int CmdLoadProfile(CommandContext& c)
         c.err << "halcyra: this controller does not take vehicle profiles\n";
         return kExitFailed;
     }
-    c.err << "Vehicle profile " << path << ": " << state.profile.ModelName() << "\n";
+    c.err << "Vehicle profile " << EscapedName(path) << ": " << state.profile.ModelName() << "\n";
     c.notifier.AssumeYes(yes);
     state.mode = CVehicleModelState::kExternalFile;
     return ApplyChange(c, state, SetupBackupFor(c, noBackup, yes));

@@ -12,9 +12,6 @@
 #include "setup/BlockTransfer.h"
 #include "setup/SetupFiles.h"
 
-#include <cstdio>
-#include <memory>
-
 namespace halcyra {
 
 namespace {
@@ -39,11 +36,6 @@ std::string PopText(CRxBuffer& rx)
     }
     return text;
 }
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 } // namespace
 
@@ -100,30 +92,16 @@ bool FetchVehicleList(CControllerLink& link, std::vector<VehicleListEntry>& entr
 CVehicleProfile::LoadResult CVehicleProfile::Load(const std::string& path)
 {
     Clear();
-    std::vector<std::uint8_t> bytes;
-    {
-        File file(std::fopen(path.c_str(), "rb"));
-        if (!file)
-            return LoadResult::CannotOpen;
-        std::uint8_t buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-            bytes.insert(bytes.end(), buffer, buffer + n);
-            if (bytes.size() > static_cast<std::size_t>(kMaxParamFileBytes))
-                return LoadResult::Invalid;
-        }
-        if (std::ferror(file.get()))
-            return LoadResult::CannotOpen;
-    }
-    // The record search reads files: it is given the bytes just read, so
-    // the name shown is the one of the bytes that will be uploaded.
-    File copy(std::tmpfile());
-    if (!copy || std::fwrite(bytes.data(), 1, bytes.size(), copy.get()) != bytes.size() ||
-        std::fflush(copy.get()) != 0)
+    // Read whole and searched in memory: the name shown is the one of the
+    // bytes that will be uploaded.
+    ParamTextFile file = ReadParamTextFile(path);
+    if (file.result == ParamFileRead::CannotOpen)
         return LoadResult::CannotOpen;
+    problem_ = file.Note();
     CStringParam model("vms");
-    if (CheckParamTextFile(copy.get()) != ParamFileCheck::Ok || !model.ReadFromFile(copy.get()))
+    if (file.result != ParamFileRead::Read || !model.ReadFromText(file.text))
         return LoadResult::Invalid;
-    bytes_ = std::move(bytes);
+    bytes_.assign(file.text.begin(), file.text.end());
     modelName_ = model.value;
     loaded_ = true;
     return LoadResult::Loaded;
@@ -134,6 +112,7 @@ void CVehicleProfile::Clear()
     loaded_ = false;
     bytes_.clear();
     modelName_.clear();
+    problem_.clear();
 }
 
 // ---------------------------------------------------------------- page state
@@ -211,7 +190,8 @@ bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifie
         notifier.Notify("Error: Could not open specified file", "FileOpen Error", MsgButtons::Ok, MsgIcon::Stop);
         return false;
     case CVehicleProfile::LoadResult::Invalid:
-        notifier.Notify("Error: Invalid Vehicle Profile ", "File Error", MsgButtons::Ok, MsgIcon::Stop);
+        notifier.Notify("Error: Invalid Vehicle Profile " + profile.Problem(), "File Error", MsgButtons::Ok,
+                        MsgIcon::Stop);
         return false;
     case CVehicleProfile::LoadResult::Loaded:
         break;

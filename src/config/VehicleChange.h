@@ -70,6 +70,9 @@ public:
     enum class LoadResult { Loaded, CannotOpen, Invalid };
     // Invalid: not a parameter text file, or no "vms" record with a quoted name.
     LoadResult Load(const std::string& path);
+    // Why the last file loaded is no parameter text file, as a paragraph
+    // for the message; empty otherwise.
+    const std::string& Problem() const { return problem_; }
     void Clear();
     bool IsLoaded() const { return loaded_; }
     const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
@@ -79,6 +82,7 @@ private:
     bool loaded_ = false;
     std::vector<std::uint8_t> bytes_;
     std::string modelName_;
+    std::string problem_;
 };
 
 // Which controls the Vehicle Model page shows.

@@ -1,10 +1,9 @@
 #include "link/TraceFile.h"
 
+#include "link/Files.h"
 #include "link/Format.h"
 #include "link/Framing.h"
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 
 namespace halcyra {
@@ -80,9 +79,10 @@ std::string PayloadText(const std::vector<std::uint8_t>& wire, std::size_t heade
 
 std::unique_ptr<CTraceFile> CTraceFile::Open(const std::string& path, std::string& error, const std::string& program)
 {
-    std::FILE* file = std::fopen(path.c_str(), "w");
+    std::string why;
+    std::FILE* file = OpenFile(path, "w", &why);
     if (!file) {
-        error = path + ": " + std::strerror(errno);
+        error = path + ": " + why;
         return nullptr;
     }
     std::unique_ptr<CTraceFile> trace(new CTraceFile(file));

@@ -1,6 +1,7 @@
 #include "logging/LoggingConfiguration.h"
 
 #include "link/ControllerLink.h"
+#include "link/Files.h"
 #include "link/Notifier.h"
 #include "logging/LoggingMessages.h"
 #include "pages/DataDirectories.h"
@@ -24,14 +25,15 @@ void Stop(INotifier& notifier, const char* text, const char* caption)
 std::string FullPath(const std::string& path)
 {
     std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
+    std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(path), ec);
+    return ec ? path : Utf8FromPath(full.lexically_normal());
 }
 
-bool Upload(CControllerLink& link, CBlockTransfer& file, const BlockProgress& progress)
+bool Upload(CControllerLink& link, const std::string& text, const BlockProgress& progress)
 {
-    file.SetProgress(progress);
-    if (file.UploadFromFile(kSetupBlock))
+    CBlockTransfer transfer(link);
+    transfer.SetProgress(progress);
+    if (transfer.UploadFromMemory(kSetupBlock, {text.begin(), text.end()}))
         return true;
     Stop(link.Notifier(), kLogUploadFailedText, kLogConfigError);
     return false;
@@ -39,17 +41,18 @@ bool Upload(CControllerLink& link, CBlockTransfer& file, const BlockProgress& pr
 
 } // namespace
 
-std::optional<LoggingConfiguration> ReadLoggingConfiguration(INotifier& notifier, std::FILE* file)
+std::optional<LoggingConfiguration> ReadLoggingConfiguration(INotifier& notifier, const ParamTextFile& file)
 {
     // A file that cannot be a configuration (a picture, a program) is
     // refused before anything of it is sent.
     CUIntParam location("DblLocation");
-    if (CheckParamTextFile(file) != ParamFileCheck::Ok || !location.ReadFromFile(file)) {
-        Stop(notifier, kLogConfigReadFailedText, kLocationErrorCaption);
+    if (file.result != ParamFileRead::Read || !location.ReadFromText(file.text)) {
+        notifier.Notify(kLogConfigReadFailedText + file.Note(), kLocationErrorCaption, MsgButtons::Ok,
+                        MsgIcon::Stop);
         return std::nullopt;
     }
     CUIntParam rate("DblRate");
-    if (!rate.ReadFromFile(file)) {
+    if (!rate.ReadFromText(file.text)) {
         Stop(notifier, kLogConfigReadFailedText, kRateErrorCaption);
         return std::nullopt;
     }
@@ -75,12 +78,13 @@ void ConfigureDataLogging(CPageContext& context, const LoggingWindows& windows, 
         windows.internal();
         return;
     }
-    CBlockTransfer file(link);
-    if (!file.Open(*path, "rb")) {
+    // Read whole and checked before anything is sent; what is sent is what was checked.
+    const ParamTextFile file = ReadParamTextFile(*path);
+    if (file.result == ParamFileRead::CannotOpen) {
         Stop(context.notifier, kLogConfigOpenFailedText, kLogConfigError);
         return;
     }
-    const std::optional<LoggingConfiguration> configuration = ReadLoggingConfiguration(context.notifier, file.File());
+    const std::optional<LoggingConfiguration> configuration = ReadLoggingConfiguration(context.notifier, file);
     if (!configuration)
         return;
     // The configuration overwrites the controller's setup: that is saved first.
@@ -90,9 +94,8 @@ void ConfigureDataLogging(CPageContext& context, const LoggingWindows& windows, 
         return;
 
     if (configuration->location == kInternalLocation) {
-        if (!Upload(link, file, uploadProgress))
+        if (!Upload(link, file.text, uploadProgress))
             return;
-        file.Close();
         windows.internal();
         return;
     }
@@ -105,11 +108,10 @@ void ConfigureDataLogging(CPageContext& context, const LoggingWindows& windows, 
         return;
     }
     SendLogOutput(link, wire::logging::kExternalOutput);
-    if (!Upload(link, file, uploadProgress)) {
+    if (!Upload(link, file.text, uploadProgress)) {
         SendLogOutput(link, current.setting);
         return;
     }
-    file.Close();
     windows.external({current.setting, configuration->rateIndex, FullPath(*path)});
 }
 

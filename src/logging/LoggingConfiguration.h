@@ -5,10 +5,10 @@
 // streams the log to the PC, internal when it keeps the log itself.
 
 #include "logging/ExternalLog.h"
+#include "params/ParamFile.h"
 #include "setup/BlockTransfer.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,10 +40,10 @@ struct LoggingConfiguration {
     std::uint32_t rateIndex = 0; // DblRate
 };
 
-// Reads DblLocation and DblRate from an open ".DLC" file. A file that
-// cannot be a parameter text file, a missing record, or a location other
-// than internal or external gives nothing after the command's box.
-std::optional<LoggingConfiguration> ReadLoggingConfiguration(INotifier& notifier, std::FILE* file);
+// Reads DblLocation and DblRate from a ".DLC" file read whole. A file that
+// is no parameter text file, a missing record, or a location other than
+// internal or external gives nothing after the command's box.
+std::optional<LoggingConfiguration> ReadLoggingConfiguration(INotifier& notifier, const ParamTextFile& file);
 
 // How the command goes on once the configuration is in the controller.
 struct LoggingWindows {

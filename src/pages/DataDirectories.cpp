@@ -1,5 +1,6 @@
 #include "pages/DataDirectories.h"
 
+#include "link/Files.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
 
@@ -37,7 +38,7 @@ void CDataDirectories::Create(INotifier& notifier) const
     for (const std::string* dir : {&application_, &configuration_, &factory_, &vehicleDatabase_}) {
         // Only the directory itself: the data path above it is never made.
         std::error_code error;
-        std::filesystem::create_directory(*dir, error);
+        std::filesystem::create_directory(PathFromUtf8(*dir), error);
         if (!error || error == std::errc::file_exists)
             continue;
         notifier.Notify(Format("Cannot create required %s directory structure error = %d", dir->c_str(), error.value()),

@@ -43,19 +43,6 @@ bool ScanFloat(std::string_view text, float& out)
     return true;
 }
 
-const char* ControlName(unsigned char c)
-{
-    switch (c) {
-    case 0x00: return "NUL";
-    case 0x09: return "TAB";
-    case 0x0A: return "LF";
-    case 0x0D: return "CR";
-    case 0x1B: return "ESC";
-    case 0x7F: return "DEL";
-    default: return nullptr;
-    }
-}
-
 // The first control character in text, described with its position.
 std::optional<std::string> FindControl(std::string_view text)
 {
@@ -63,8 +50,7 @@ std::optional<std::string> FindControl(std::string_view text)
         const auto c = static_cast<unsigned char>(text[i]);
         if (c >= 0x20 && c != 0x7F)
             continue;
-        const char* name = ControlName(c);
-        return Format("%s at character %zu", name ? name : Format("0x%02X", static_cast<unsigned>(c)).c_str(), i + 1);
+        return Format("%s at character %zu", ControlCharacterName(c).c_str(), i + 1);
     }
     return std::nullopt;
 }
@@ -158,18 +144,25 @@ bool CParam::Set(CControllerLink& link)
 bool CParam::ReadFromFile(std::FILE* file)
 {
     std::rewind(file);
-    for (;;) {
-        std::string line = ReadParamLine(file);
-        if (line.empty())
-            break;
-        std::size_t n = NameTokenLength(line);
-        if (n != 0 && std::string_view(line).substr(0, n) == std::string_view(name_).substr(0, kMaxNameCompare)) {
-            std::rewind(file);
-            return ParseReply(line);
-        }
-    }
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        text.append(buffer, n);
     std::rewind(file);
-    return false;
+    return ReadFromText(text);
+}
+
+bool CParam::ReadFromText(std::string_view text)
+{
+    text = WithoutByteOrderMark(text);
+    for (std::size_t pos = 0;;) {
+        const std::string line = ReadParamLine(text, pos);
+        if (line.empty())
+            return false;
+        const std::size_t n = NameTokenLength(line);
+        if (n != 0 && std::string_view(line).substr(0, n) == std::string_view(name_).substr(0, kMaxNameCompare))
+            return ParseReply(line);
+    }
 }
 
 // ---------------------------------------------------------------- typed values

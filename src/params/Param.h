@@ -39,7 +39,12 @@ public:
     virtual bool FromText(std::string_view) { return false; }
     virtual bool IsModified() const { return false; }
     virtual bool Get(CControllerLink& link);
+    // The parameter's record in a parameter text file: the first line that
+    // names it, searched up to the first empty line. The file is read from
+    // its start and left there.
     virtual bool ReadFromFile(std::FILE* file);
+    // The same search in a parameter text file's text.
+    bool ReadFromText(std::string_view text);
     virtual bool Set(CControllerLink& link);
 
     // Checks "name: value" against this parameter's name and parses the value.

@@ -1,5 +1,6 @@
 #include "setup/AtomicFile.h"
 
+#include "link/Files.h"
 #include "setup/AtomicFileSystem.h"
 
 #include <atomic>
@@ -61,7 +62,7 @@ bool CAtomicFile::Open(const std::string& destination)
     if (destination.empty())
         return false;
     std::error_code ec;
-    fs::path target(destination);
+    fs::path target = PathFromUtf8(destination);
     // Writing through a symbolic link replaces the file it names, as writing
     // the file in place would, and leaves the link itself alone.
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
@@ -78,8 +79,9 @@ bool CAtomicFile::Open(const std::string& destination)
     if (dir.empty())
         dir = ".";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path temp = dir / ("." + target.filename().string() + "." + std::to_string(atomic_file::ProcessId()) +
-                               "-" + std::to_string(g_sequence++) + ".tmp");
+        fs::path temp = dir / PathFromUtf8("." + Utf8FromPath(target.filename()) + "." +
+                                           std::to_string(atomic_file::ProcessId()) + "-" +
+                                           std::to_string(g_sequence++) + ".tmp");
         bool nameTaken = false;
         file_ = atomic_file::CreateNew(temp, mode, exists, nameTaken);
         if (!file_) {
@@ -87,8 +89,8 @@ bool CAtomicFile::Open(const std::string& destination)
                 continue;
             return false;
         }
-        destination_ = target.string();
-        temporary_ = temp.string();
+        destination_ = Utf8FromPath(target);
+        temporary_ = Utf8FromPath(temp);
         slot_ = ListTemporary(temporary_);
         return true;
     }

@@ -17,9 +17,10 @@ std::FILE* CreateNew(const std::filesystem::path& path, unsigned mode, bool keep
 // Writes the file's data through to the disk and closes it.
 bool SyncAndClose(std::FILE* file);
 // Puts the file at from in place of to in one step, replacing any file
-// there, and makes the change durable.
+// there, and makes the change durable. Paths in UTF-8.
 bool Replace(const std::string& from, const std::string& to);
-// Async-signal-safe (and safe from a console event thread).
+// Removes the file at a UTF-8 path. Async-signal-safe (and safe from a
+// console event thread).
 void Remove(const char* path) noexcept;
 unsigned long ProcessId();
 

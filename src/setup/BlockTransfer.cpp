@@ -1,6 +1,7 @@
 #include "setup/BlockTransfer.h"
 
 #include "link/ControllerLink.h"
+#include "link/Files.h"
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 
@@ -113,7 +114,7 @@ CBlockTransfer::~CBlockTransfer() { Close(); }
 bool CBlockTransfer::Open(const std::string& path, const char* mode)
 {
     Close();
-    file_ = std::fopen(path.c_str(), mode);
+    file_ = OpenFile(path, mode);
     if (!file_)
         return false;
     ownsFile_ = true;

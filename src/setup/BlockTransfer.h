@@ -88,7 +88,8 @@ public:
     CBlockTransfer(const CBlockTransfer&) = delete;
     CBlockTransfer& operator=(const CBlockTransfer&) = delete;
 
-    // Opens path with an fopen mode and owns the file until Close.
+    // Opens path (UTF-8) with an fopen mode and owns the file until Close;
+    // a file to read must be a regular file.
     bool Open(const std::string& path, const char* mode);
     void Close();
     std::FILE* File() const { return file_; }

@@ -1,6 +1,7 @@
 #include "setup/ServiceReport.h"
 
 #include "link/ControllerLink.h"
+#include "link/Files.h"
 #include "link/Format.h"
 #include "link/SerialPort.h"
 #include "params/ParamSet.h"
@@ -14,10 +15,7 @@
 #include <ctime>
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <optional>
-#include <sstream>
 
 namespace halcyra {
 
@@ -36,18 +34,10 @@ using Entry = ArchiveEntry;
 
 std::optional<std::string> DownloadBlock(CControllerLink& link, std::uint8_t block)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), &std::fclose);
-    if (!file)
-        return std::nullopt;
-    CBlockTransfer transfer(link, file.get());
-    if (!transfer.DownloadToFile(block))
-        return std::nullopt;
+    CBlockTransfer transfer(link);
     std::string bytes;
-    std::rewind(file.get());
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, n);
+    if (!transfer.DownloadToMemory(block, bytes))
+        return std::nullopt;
     return bytes;
 }
 
@@ -125,11 +115,9 @@ ServiceReportResult WriteServiceReport(CControllerLink& link, const std::string&
         }
     }
     if (!inputs.tracePath.empty()) {
-        std::ifstream trace(inputs.tracePath, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << trace.rdbuf();
-        if (trace)
-            entries.push_back({kTraceEntry, bytes.str()});
+        std::string bytes;
+        if (ReadWholeFile(inputs.tracePath, bytes) == FileRead::Read)
+            entries.push_back({kTraceEntry, std::move(bytes)});
         else
             result.missing.push_back("the session trace");
     }

@@ -1,6 +1,7 @@
 #include "setup/SetupBackup.h"
 
 #include "link/ControllerLink.h"
+#include "link/Files.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
 #include "setup/AtomicFile.h"
@@ -75,10 +76,10 @@ std::string BackupSerialName(const std::string& serial)
 
 std::string BackupFileName(const std::string& dir, const std::string& serial, std::chrono::system_clock::time_point when)
 {
-    const std::string base = (fs::path(dir) / (BackupSerialName(serial) + "-" + LocalStamp(when))).string();
+    const std::string base = Utf8FromPath(PathFromUtf8(dir) / (BackupSerialName(serial) + "-" + LocalStamp(when)));
     std::string path = base + ".cfg";
     std::error_code ec;
-    for (int n = 2; fs::exists(path, ec); ++n)
+    for (int n = 2; fs::exists(PathFromUtf8(path), ec); ++n)
         path = base + "-" + std::to_string(n) + ".cfg";
     return path;
 }
@@ -87,7 +88,7 @@ std::string SaveSetupBackup(CControllerLink& link, const std::string& dir, const
                             std::chrono::system_clock::time_point now, std::string& error)
 {
     std::error_code ec;
-    fs::create_directories(dir, ec);
+    fs::create_directories(PathFromUtf8(dir), ec);
     if (ec) {
         error = "cannot make " + dir + ": " + ec.message();
         return {};
@@ -118,10 +119,10 @@ std::vector<std::string> PruneSetupBackups(const std::string& dir, const std::st
     const std::string name = BackupSerialName(serial);
     std::vector<std::pair<std::chrono::system_clock::time_point, fs::path>> backups;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+    for (const auto& entry : fs::directory_iterator(PathFromUtf8(dir), ec)) {
         if (!entry.is_regular_file(ec))
             continue;
-        if (auto when = BackupTime(entry.path().filename().string(), name))
+        if (auto when = BackupTime(Utf8FromPath(entry.path().filename()), name))
             backups.emplace_back(*when, entry.path());
     }
     // Newest first.
@@ -131,7 +132,7 @@ std::vector<std::string> PruneSetupBackups(const std::string& dir, const std::st
         if (now - backups[i].first < minimumAge)
             continue;
         if (fs::remove(backups[i].second, ec))
-            deleted.push_back(backups[i].second.string());
+            deleted.push_back(Utf8FromPath(backups[i].second));
     }
     return deleted;
 }
@@ -149,7 +150,7 @@ SetupBackup BackUpBeforeOverwrite(CControllerLink& link, const SetupBackupOption
         if (!link.Transact(unit, kQuietTransact)) {
             error = "the controller's serial number could not be read";
         } else {
-            const std::string dir = (fs::path(options.configurationDir) / kBackupsDirName).string();
+            const std::string dir = Utf8FromPath(PathFromUtf8(options.configurationDir) / kBackupsDirName);
             const auto now = std::chrono::system_clock::now();
             path = SaveSetupBackup(link, dir, unit.SerialNumber(), now, error);
             if (!path.empty())

@@ -2,6 +2,7 @@
 
 #include "link/ControllerLink.h"
 #include "link/ControllerMsg.h"
+#include "link/Files.h"
 #include "link/Format.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
@@ -68,30 +69,19 @@ std::string Shown(const std::string& name, const std::string& value, const CUnit
 
 } // namespace
 
-std::vector<SetupRecord> ReadSetupRecords(std::FILE* file)
+std::vector<SetupRecord> ReadSetupRecords(std::string_view text)
 {
+    text = WithoutByteOrderMark(text);
     std::vector<SetupRecord> records;
-    while (!std::feof(file) && !std::ferror(file)) {
-        const std::string line = ReadParamLine(file);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::string line = ReadParamLine(text, pos);
         if (auto record = ParseRecord(line))
             records.push_back(std::move(*record));
     }
     return records;
 }
 
-std::vector<SetupRecord> ReadSetupRecords(std::string_view text)
-{
-    std::vector<SetupRecord> records;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
-        if (auto record = ParseRecord(text.substr(0, end)))
-            records.push_back(std::move(*record));
-        text.remove_prefix(end);
-        while (!text.empty() && (text.front() == '\r' || text.front() == '\n'))
-            text.remove_prefix(1);
-    }
-    return records;
-}
+
 
 bool SetupValuesMatch(const std::string& a, const std::string& b)
 {
@@ -151,18 +141,14 @@ CompareResult CompareSetupWithController(CControllerLink& link, const std::strin
 {
     comparison = SetupComparison{};
     comparison.path = path;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) {
+    const ParamTextFile file = ReadParamTextFile(path);
+    if (file.result == ParamFileRead::CannotOpen) {
         error = "Error: Could not open specified file";
         return CompareResult::FileError;
     }
-    if (CheckParamTextFile(file.get()) != ParamFileCheck::Ok) {
-        error = "Error reading specified configuration file!";
-        return CompareResult::FileError;
-    }
-    std::vector<SetupRecord> settings = ReadSetupRecords(file.get());
-    if (settings.empty()) {
-        error = "Error reading specified configuration file!";
+    std::vector<SetupRecord> settings = ReadSetupRecords(file.text);
+    if (file.result != ParamFileRead::Read || settings.empty()) {
+        error = "Error reading specified configuration file!" + file.Note();
         return CompareResult::FileError;
     }
     const auto readOnly = std::remove_if(settings.begin(), settings.end(),
@@ -220,7 +206,7 @@ CompareResult CompareSetupWithController(CControllerLink& link, const std::strin
 
 std::string SetupComparisonText(const SetupComparison& c)
 {
-    std::string text = "Setup file: " + c.path + "\n";
+    std::string text = "Setup file: " + EscapedName(c.path) + "\n";
     text += Format("Records compared with the controller: %zu\n", c.compared);
     if (c.readOnlyLeftOut > 0)
         text += Format("Read-only readings left out: %zu\n", c.readOnlyLeftOut);

@@ -7,7 +7,6 @@
 
 #include "pages/BusyIndicator.h"
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +20,10 @@ struct SetupRecord {
     std::string value; // as the file writes it
 };
 
-// Every "name: value" record of an open setup file, in file order. Lines
+// Every "name: value" record of a setup file's text, in file order. Lines
 // that are not records (empty ones among them) are passed over, so records
 // after an empty line count too.
-std::vector<SetupRecord> ReadSetupRecords(std::FILE* file);
-// The same from text held in memory.
 std::vector<SetupRecord> ReadSetupRecords(std::string_view text);
-
 
 // Two values of one record are the same: numbers as numbers ("1.500000" and
 // "1.5", "07" and "7"; single-precision values that print alike), anything

@@ -1,6 +1,7 @@
 #include "setup/SetupFiles.h"
 
 #include "link/ControllerLink.h"
+#include "link/Files.h"
 #include "link/Notifier.h"
 #include "pages/PageLogic.h"
 #include "link/SerialPort.h"
@@ -24,8 +25,8 @@ void Stop(CControllerLink& link, const std::string& text)
 std::string FullPath(const std::string& path)
 {
     std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
+    std::filesystem::path full = std::filesystem::absolute(PathFromUtf8(path), ec);
+    return ec ? path : Utf8FromPath(full.lexically_normal());
 }
 
 } // namespace
@@ -56,7 +57,7 @@ bool SaveBlockToFile(CControllerLink& link, const std::string& path, std::uint8_
 
 std::string RestoreConfirmationText(const std::string& modelName, const std::string& fullPath)
 {
-    return "Vehicle model is: " + modelName + "\r\n\r\nConfiguration File is : " + fullPath +
+    return "Vehicle model is: " + modelName + "\r\n\r\nConfiguration File is : " + EscapedName(fullPath) +
            "\r\n\r\nPlease verify the selected vehicle model. If it is correct, press OK to continue, otherwise "
            "press CANCEL to abort.";
 }
@@ -67,16 +68,17 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
     RestoreOutcome ignored;
     RestoreOutcome& result = outcome ? *outcome : ignored;
     result = RestoreOutcome::Failed;
-    CBlockTransfer transfer(link);
-    if (!transfer.Open(path, "rb")) {
+    // Read whole and checked first: a file that cannot be a setup file (a
+    // picture, a program, a huge log) is refused before anything is sent,
+    // and what is sent is what was checked.
+    const ParamTextFile file = ReadParamTextFile(path);
+    if (file.result == ParamFileRead::CannotOpen) {
         Stop(link, "Error: Could not open specified file");
         return false;
     }
-    // A file that cannot be a setup file (a picture, a program, a huge log)
-    // is refused before anything of it is sent.
     CStringParam model("vms");
-    if (CheckParamTextFile(transfer.File()) != ParamFileCheck::Ok || !model.ReadFromFile(transfer.File())) {
-        Stop(link, "Error reading specified configuration file!");
+    if (file.result != ParamFileRead::Read || !model.ReadFromText(file.text)) {
+        Stop(link, "Error reading specified configuration file!" + file.Note());
         return false;
     }
     INotifier& notifier = link.Notifier();
@@ -92,10 +94,11 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
     const SetupBackup backup = BackUpBeforeOverwrite(link, options.backup);
     if (!backup.goOn)
         return cancel();
+    CBlockTransfer transfer(link);
     transfer.SetProgress(options.progress);
     bool uploaded = false;
     try {
-        uploaded = transfer.UploadFromFile(kSetupBlock);
+        uploaded = transfer.UploadFromMemory(kSetupBlock, {file.text.begin(), file.text.end()});
     } catch (CSerialException& e) {
         Stop(link, InterruptedUploadText(e.what(), "restore the setup file again", backup));
         e.MarkReported();
@@ -106,7 +109,6 @@ bool RestoreBlockFromFile(CControllerLink& link, const std::string& path, const 
         Stop(link, "Error: File download problem!" + BackupNote(backup));
         return false;
     }
-    transfer.Close();
     ResetControllerAndWait(link, options.busy, options.restartPause);
     notifier.Notify("Setup restored successfully" + BackupNote(backup), "Restore Complete", MsgButtons::Ok,
                     MsgIcon::Information);

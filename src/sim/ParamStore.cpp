@@ -1,11 +1,13 @@
 #include "sim/ParamStore.h"
 
+#include "link/Files.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <cstdio>
 #include <limits>
-#include <sstream>
+#include <vector>
 
 namespace halcyra::sim {
 
@@ -23,6 +25,36 @@ bool SplitRecord(const std::string& line, std::string& name, std::string& value)
             return false;
     value = line.substr(sep + 2);
     return true;
+}
+
+// The lines of a text as a controller reads them: CR LF, a lone CR and a
+// lone LF each end one.
+std::vector<std::string_view> Lines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+// A NUL or a control character other than tab: no byte of a parameter text.
+std::optional<std::size_t> ControlAt(std::string_view line)
+{
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if ((c < 0x20 && c != '\t') || c == 0x7F)
+            return i;
+    }
+    return std::nullopt;
 }
 
 bool IsWhole(std::string_view value)
@@ -85,16 +117,35 @@ const char* TypeName(ParamType type)
 
 bool CParamStore::LoadText(const std::string& text, std::string& error)
 {
-    std::istringstream in(text);
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
-            line.pop_back();
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::string_view body = text;
+    if (body.starts_with(kByteOrderMark))
+        body.remove_prefix(kByteOrderMark.size());
+    const std::vector<std::string_view> lines = Lines(body);
+    // The whole text is checked before anything of it is defined.
+    bool anyRecord = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto at = ControlAt(lines[i])) {
+            const auto c = static_cast<unsigned>(static_cast<unsigned char>(lines[i][*at]));
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", c);
+            error = "line " + std::to_string(i + 1) + " holds the control character " + code + " at character " +
+                    std::to_string(*at + 1) + ": this is no parameter text file";
+            return false;
+        }
         std::string name, value;
-        if (!SplitRecord(line, name, value))
+        anyRecord = anyRecord || SplitRecord(std::string(lines[i]), name, value);
+    }
+    if (!anyRecord) {
+        error = "no line holds a parameter (NAME: VALUE)";
+        return false;
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string name, value;
+        if (!SplitRecord(std::string(lines[i]), name, value))
             continue;
         if (!Define(name, value)) {
-            error = "line " + std::to_string(number) + ": the value of " + name +
+            error = "line " + std::to_string(i + 1) + ": the value of " + name +
                     " is neither a whole number, a decimal number nor quoted text";
             return false;
         }
@@ -104,14 +155,20 @@ bool CParamStore::LoadText(const std::string& text, std::string& error)
 
 bool CParamStore::LoadFile(const std::string& path, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read setup file " + path;
+    // A setup is a few kilobytes; anything much larger is no setup file.
+    constexpr std::size_t kMaxSetupBytes = 1024 * 1024;
+    std::string text;
+    std::string why;
+    const FileRead read = ReadWholeFile(path, text, &why, kMaxSetupBytes);
+    if (read == FileRead::TooLarge)
+        why = "it is larger than 1 MiB";
+    else if (read == FileRead::Read && text.empty())
+        why = "it is empty";
+    if (read != FileRead::Read || text.empty()) {
+        error = "setup file " + path + ": " + why;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!LoadText(text.str(), error)) {
+    if (!LoadText(text, error)) {
         error = "setup file " + path + ", " + error;
         return false;
     }
@@ -141,13 +198,9 @@ bool CParamStore::ApplyAssignment(const std::string& assignment, std::string& er
 
 void CParamStore::ApplyRecords(const std::string& text)
 {
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
-            line.pop_back();
+    for (std::string_view line : Lines(text)) {
         std::string name, value;
-        if (SplitRecord(line, name, value))
+        if (SplitRecord(std::string(line), name, value))
             Set(name, value);
     }
 }

@@ -24,10 +24,14 @@ class CParamStore {
 public:
     enum class SetResult { Stored, UnknownName, WrongType };
 
-    // Defines a parameter for each record "name: value", one per line; lines
-    // that are not records are skipped. False, naming the line, for a record
-    // whose value has no type; the records before it stay defined.
+    // Defines a parameter for each record "name: value", one per line (CR,
+    // LF or CR LF end a line; a leading UTF-8 byte-order mark is passed
+    // over); lines that are not records are skipped. False, naming the line,
+    // for a record whose value has no type (the records before it stay
+    // defined), and, with nothing defined, for a text that holds a control
+    // character other than tab or no record at all.
     bool LoadText(const std::string& text, std::string& error);
+    // The same for a file, which must be a regular file and not empty.
     bool LoadFile(const std::string& path, std::string& error);
     // Applies "NAME=VALUE" as given on the command line: sets a parameter
     // the store holds (VALUE of its type) or defines a new one.

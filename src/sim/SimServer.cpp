@@ -96,14 +96,22 @@ CSimServer::~CSimServer()
             ::close(fd);
 }
 
+bool CSimServer::LoadSetup(std::string& error)
+{
+    if (setupLoaded_ || options_.setupFile.empty())
+        return true;
+    CParamStore store;
+    if (!store.LoadFile(options_.setupFile, error))
+        return false;
+    controller_.Params().ReplaceValues(store);
+    setupLoaded_ = true;
+    return true;
+}
+
 bool CSimServer::Open(std::string& error)
 {
-    if (!options_.setupFile.empty()) {
-        CParamStore store;
-        if (!store.LoadFile(options_.setupFile, error))
-            return false;
-        controller_.Params().ReplaceValues(store);
-    }
+    if (!LoadSetup(error))
+        return false;
     for (const std::string& a : options_.assignments)
         if (!controller_.Params().ApplyAssignment(a, error))
             return false;

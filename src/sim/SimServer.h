@@ -26,6 +26,10 @@ public:
     CSimServer(const CSimServer&) = delete;
     CSimServer& operator=(const CSimServer&) = delete;
 
+    // Loads the setup file of the options, if one is named, in place of the
+    // built-in setup; false with an error text when the file is no setup
+    // (Open does this first when it has not been done).
+    bool LoadSetup(std::string& error);
     // Creates the pseudo-terminal and loads the setup; false with an error text.
     bool Open(std::string& error);
     // The device path clients open.
@@ -84,6 +88,7 @@ private:
     int wakeFds_[2] = {-1, -1};
     std::string devicePath_;
     bool linkCreated_ = false;
+    bool setupLoaded_ = false;
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
 

@@ -9,6 +9,12 @@ CSimServer::CSimServer(SimOptions options) : options_(std::move(options)), contr
 
 CSimServer::~CSimServer() = default;
 
+bool CSimServer::LoadSetup(std::string& error)
+{
+    CParamStore store;
+    return options_.setupFile.empty() || store.LoadFile(options_.setupFile, error);
+}
+
 bool CSimServer::Open(std::string& error)
 {
     error = "this system has no pseudo-terminals to serve a simulated controller on";

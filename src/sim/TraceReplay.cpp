@@ -1,11 +1,10 @@
 #include "sim/TraceReplay.h"
 
+#include "link/Files.h"
 #include "link/Format.h"
 #include "link/Framing.h"
 
 #include <cctype>
-#include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace halcyra::sim {
@@ -77,6 +76,19 @@ std::optional<Request> Decode(const Bytes& wire)
     return TakeRequest(assembler);
 }
 
+// The next line: CR, LF and CR LF each end one (an empty line between CR
+// and LF reads as no frame). False at the end.
+bool NextLine(std::istream& in, std::string& line)
+{
+    line.clear();
+    for (int c; (c = in.get()) != std::char_traits<char>::eof();) {
+        if (c == '\r' || c == '\n')
+            return true;
+        line.push_back(static_cast<char>(c));
+    }
+    return !line.empty();
+}
+
 } // namespace
 
 Request TakeRequest(const CRxBuffer& assembler)
@@ -92,11 +104,13 @@ Request TakeRequest(const CRxBuffer& assembler)
 
 bool CTraceReplay::Load(const std::string& path, std::string& error)
 {
-    std::ifstream in(path);
-    if (!in) {
-        error = path + ": " + std::strerror(errno);
+    std::string text;
+    std::string why;
+    if (ReadWholeFile(path, text, &why) != FileRead::Read) {
+        error = path + ": " + why;
         return false;
     }
+    std::istringstream in(text);
     if (!Load(in, error)) {
         error = path + ": " + error;
         return false;
@@ -111,9 +125,7 @@ bool CTraceReplay::Load(std::istream& in, std::string& error)
     // other way round; the packet code tells them apart either way.
     std::vector<Bytes>* current = nullptr;
     std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    while (NextLine(in, line)) {
         const auto frame = ParseLine(line);
         if (!frame || frame->wire.size() < 2 || frame->verdict == "withheld" || frame->verdict == "discarded")
             continue;

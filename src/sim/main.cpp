@@ -63,7 +63,15 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    // Made before the server, so they outlive it.
     std::unique_ptr<halcyra::CTraceFile> trace;
+    halcyra::sim::CTraceReplay replay;
+    halcyra::sim::CSimServer server(options);
+    // A setup file that is no setup is a mistake on the command line.
+    if (std::string error; !server.LoadSetup(error)) {
+        std::cerr << "halcyra-sim: " << error << "\n";
+        return 2;
+    }
     if (!tracePath.empty()) {
         std::string error;
         trace = halcyra::CTraceFile::Open(tracePath, error, "halcyra-sim");
@@ -72,7 +80,6 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    halcyra::sim::CTraceReplay replay;
     if (!replayPath.empty()) {
         std::string error;
         if (!replay.Load(replayPath, error)) {
@@ -80,7 +87,6 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    halcyra::sim::CSimServer server(options);
     server.SetTrace(trace.get());
     if (!replayPath.empty())
         server.SetReplay(&replay, [](const std::string& request) {

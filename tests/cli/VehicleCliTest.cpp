@@ -70,6 +70,19 @@ TEST(VehicleCli, LoadProfileUploadsTheProfileAndRefusesOneWithoutAModel)
     EXPECT_TRUE(Contains(unsupported.err, "does not take vehicle profiles"));
 }
 
+TEST(VehicleCli, LoadProfileShowsAFileNameWithItsControlCharactersEscaped)
+{
+    ScratchDir dir;
+    const std::string name = "artic\x1B]2;owned\x07\x1B[1A\n.vdb";
+    WriteAll(dir.File(name), "vms: \"Orlic Artic 9\"\r\nvtt: 2\r\n");
+    const CliRun r = Halcyra({"--simulator", "--sim-restart-ms", "300", "load-profile", dir.File(name), "--yes"});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_TRUE(Contains(r.err, "Vehicle profile " + dir.File("artic\\x1B]2;owned\\x07\\x1B[1A\\x0A.vdb") +
+                                    ": Orlic Artic 9\n"))
+        << r.err;
+    EXPECT_EQ(std::string::npos, (r.err + r.out).find_first_of("\x1B\x07")) << r.err;
+}
+
 TEST(VehicleCli, PagesConfigFollowsTheVehicleAndTheCorrection)
 {
     const CliRun r = Halcyra({"--simulator", "--sim-set", "vtt=2", "--sim-set", "gct=3", "pages", "config"});

@@ -11,9 +11,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <fstream>
+
+#ifndef _WIN32
+#include "Fifo.h"
+#endif
 
 using namespace halcyra;
 using namespace halcyra::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -273,13 +279,33 @@ TEST(VehicleChange, AProfileIsRefusedBeforeAnythingIsSent)
     WriteAll(dir.File("novms.vdb"), "vtt: 2\r\nvti: 0\r\n");
     WriteAll(dir.File("late.vdb"), "vtt: 2\r\n\r\nvms: \"Orlic Artic 9\"\r\n"); // after an empty line
     WriteAll(dir.File("binary.vdb"), std::string("vms: \"X\"\r\n\0\x01\x02", 13));
-    for (const char* name : {"novms.vdb", "late.vdb", "binary.vdb"}) {
+    WriteAll(dir.File("long.vdb"), "vms: \"X\"\r\nvtt: 2\r\n" + std::string(1000000, 'x') + "\r\n");
+    const std::pair<const char*, std::string> cases[] = {
+        {"novms.vdb", ""},
+        {"late.vdb", ""},
+        {"binary.vdb", "\r\n\r\nThe file is not a parameter text file: line 2 holds a control character (NUL at "
+                       "character 1)."},
+        {"long.vdb", "\r\n\r\nThe file is not a parameter text file: line 3 holds 1000000 characters, more than the "
+                     "227 of a record."},
+    };
+    for (const auto& [name, note] : cases) {
         rig.notifier.shown.clear();
         EXPECT_FALSE(state.LoadProfile(dir.File(name), rig.notifier)) << name;
         ASSERT_EQ(1u, rig.notifier.shown.size());
-        EXPECT_EQ("Error: Invalid Vehicle Profile ", rig.notifier.shown[0].text);
+        EXPECT_EQ("Error: Invalid Vehicle Profile " + note, rig.notifier.shown[0].text);
         EXPECT_EQ("File Error", rig.notifier.shown[0].caption);
     }
+    // Anything but a regular file is refused at once.
+    std::filesystem::create_directory(dir.File("folder.vdb"));
+    rig.notifier.shown.clear();
+    EXPECT_FALSE(state.LoadProfile(dir.File("folder.vdb"), rig.notifier));
+    EXPECT_EQ("Error: Could not open specified file", rig.notifier.shown.at(0).text);
+#ifndef _WIN32
+    Fifo fifo(dir.File("fifo.vdb"));
+    rig.notifier.shown.clear();
+    EXPECT_TRUE(fifo.ReturnsWithin(2s, [&] { EXPECT_FALSE(state.LoadProfile(fifo.Path(), rig.notifier)); }));
+    EXPECT_EQ("FileOpen Error", rig.notifier.shown.at(0).caption);
+#endif
     rig.notifier.shown.clear();
     EXPECT_FALSE(state.LoadProfile(dir.File("missing.vdb"), rig.notifier));
     EXPECT_EQ("FileOpen Error", rig.notifier.shown.at(0).caption);
@@ -312,6 +338,37 @@ TEST(VehicleChange, TheProfileUploadedIsTheOneLoadedWhateverBecomesOfTheFile)
     EXPECT_TRUE(state.vehicleRead);
     EXPECT_EQ("Orlic Artic 9", state.vehicle.modelName);
     EXPECT_FALSE(state.profile.IsLoaded()) << "released once applied";
+}
+
+TEST(VehicleChange, AProfileWithAByteOrderMarkIsUploadedWithoutIt)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    state.Refresh(rig.link, false);
+    WriteAll(dir.File("artic.vdb"), "\xEF\xBB\xBF" + kProfile);
+    ASSERT_TRUE(state.LoadProfile(dir.File("artic.vdb"), rig.notifier));
+    EXPECT_EQ("Orlic Artic 9", state.shownProfileName);
+    state.mode = CVehicleModelState::kExternalFile;
+    EXPECT_EQ(VehicleChangeResult::Applied, state.Apply(rig.link, Instant()));
+    const sim::Bytes uploaded = rig.controller.Feature<sim::CBlockFeature>().Block(5).upload;
+    EXPECT_EQ(kProfile, std::string(uploaded.begin(), uploaded.end()));
+    EXPECT_EQ("\"Orlic Artic 9\"", rig.Param("vms"));
+}
+
+TEST(VehicleChange, AProfileInAFolderNamedOutsideAsciiLoads)
+{
+    ScratchDir dir;
+    ConfigRig rig;
+    CVehicleModelState state;
+    // Made through the system's own (wide, on Windows) names, opened through UTF-8.
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(dir.File("")) / fs::path(u8"Veh\u00EDculos");
+    fs::create_directory(folder);
+    std::ofstream(folder / fs::path(u8"tractor-\u00F1.vdb"), std::ios::binary) << kProfile;
+    ASSERT_TRUE(state.LoadProfile(dir.File("") + "Veh\xC3\xAD" "culos/tractor-\xC3\xB1.vdb", rig.notifier))
+        << ::testing::PrintToString(rig.notifier.Texts());
+    EXPECT_EQ("Orlic Artic 9", state.shownProfileName);
 }
 
 TEST(VehicleChange, AProfileTheControllerDidNotTakeOverIsReported)

@@ -13,9 +13,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+
+#ifndef _WIN32
+#include "Fifo.h"
+#endif
 
 using namespace halcyra;
 using namespace halcyra::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -44,7 +50,7 @@ struct CommandRig {
         c.AnswerWritten();
         return c.controller.Feature<sim::CLoggingFeature>();
     }
-    void ExpectBox(const char* text, const char* caption)
+    void ExpectBox(const std::string& text, const char* caption)
     {
         ASSERT_EQ(1u, c.notifier.shown.size()) << ::testing::PrintToString(c.notifier.Texts());
         EXPECT_EQ(text, c.notifier.shown[0].text);
@@ -85,16 +91,22 @@ TEST(LoggingConfiguration, FilesWithoutAUsableLocationOrRateUploadNothing)
         const char* what;
         std::string text;
         const char* caption;
+        std::string note = {};
     };
+    const std::string notText = "\r\n\r\nThe file is not a parameter text file: ";
     for (const Case& k : {Case{"no DblRate", "DblLocation: 0\r\nDblChannels: 4\r\n", kRateErrorCaption},
                          Case{"no DblLocation", "DblRate: 2\r\n", kLocationErrorCaption},
                          Case{"DblLocation 2", "DblLocation: 2\r\nDblRate: 2\r\n", kLocationErrorCaption},
                          Case{"not a text file", std::string("DblLocation: 1\r\nDblRate: 2\r\n\x01\x02\x7f", 31),
-                              kLocationErrorCaption}}) {
+                              kLocationErrorCaption,
+                              notText + "line 3 holds a control character (0x01 at character 1)."},
+                         Case{"a line no record can be", "DblLocation: 1\r\nDblRate: 2\r\n" + std::string(1000000, 'x'),
+                              kLocationErrorCaption,
+                              notText + "line 3 holds 1000000 characters, more than the 227 of a record."}}) {
         SCOPED_TRACE(k.what);
         CommandRig r;
         r.Run(k.text);
-        r.ExpectBox(kLogConfigReadFailedText, k.caption);
+        r.ExpectBox(kLogConfigReadFailedText + k.note, k.caption);
         EXPECT_TRUE(r.opened.empty());
         EXPECT_TRUE(r.requests.seen.empty());
     }
@@ -112,6 +124,55 @@ TEST(LoggingConfiguration, AnInternalConfigurationIsUploadedUnchangedThenTheInte
     // The output setting is left alone.
     EXPECT_FALSE(r.requests.Sent(wire::kTableMsg));
     EXPECT_TRUE(r.c.notifier.shown.empty());
+}
+
+TEST(LoggingConfiguration, AByteOrderMarkIsPassedOverAndNotUploaded)
+{
+    CommandRig r;
+    const std::string text = "DblLocation: 0\r\nDblRate: 3\r\n";
+    r.Run("\xEF\xBB\xBF" + text);
+    EXPECT_EQ(std::vector<std::string>{"internal"}, r.opened);
+    EXPECT_EQ(text, AsString(r.Setup().upload));
+    EXPECT_TRUE(r.c.notifier.shown.empty()) << ::testing::PrintToString(r.c.notifier.Texts());
+}
+
+TEST(LoggingConfiguration, AnythingButARegularFileIsRefusedAtOnce)
+{
+    CommandRig r;
+    std::filesystem::create_directory(r.dir.File("folder.dlc"));
+    r.files.answers = {r.dir.File("folder.dlc")};
+    ConfigureDataLogging(r.context, r.windows);
+    r.ExpectBox(kLogConfigOpenFailedText, kLogConfigError);
+#ifndef _WIN32
+    Fifo fifo(r.dir.File("fifo.dlc"));
+    r.c.notifier.shown.clear();
+    r.files.answers = {fifo.Path()};
+    EXPECT_TRUE(fifo.ReturnsWithin(2s, [&] { ConfigureDataLogging(r.context, r.windows); }));
+    r.ExpectBox(kLogConfigOpenFailedText, kLogConfigError);
+#endif
+    EXPECT_TRUE(r.opened.empty());
+    EXPECT_TRUE(r.requests.seen.empty());
+}
+
+TEST(LoggingConfiguration, FoldersNamedOutsideAsciiHoldTheConfigurationAndTheBackup)
+{
+    CommandRig r;
+    // Made and looked at through the system's own (wide, on Windows) names;
+    // the program is given them in UTF-8.
+    namespace fs = std::filesystem;
+    const fs::path data = fs::path(r.dir.File("")) / fs::path(u8"Configuraci\u00F3n");
+    fs::create_directory(data);
+    r.directories.SetDataPath(r.dir.File("") + "Configuraci\xC3\xB3n/");
+    r.directories.Create(r.c.notifier);
+    std::ofstream(data / "Configuration Files" / fs::path(u8"registro-\u00F1.dlc"), std::ios::binary)
+        << "DblLocation: 0\r\nDblRate: 3\r\n";
+    r.files.answers = {r.directories.ConfigurationDir() + "/registro-\xC3\xB1.dlc"};
+    ConfigureDataLogging(r.context, r.windows);
+    EXPECT_TRUE(r.c.notifier.shown.empty()) << ::testing::PrintToString(r.c.notifier.Texts());
+    EXPECT_EQ(std::vector<std::string>{"internal"}, r.opened);
+    EXPECT_EQ("DblLocation: 0\r\nDblRate: 3\r\n", AsString(r.Setup().upload));
+    std::error_code ec;
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(data / "Configuration Files" / "Backups", ec), {}));
 }
 
 TEST(LoggingConfiguration, AnExternalConfigurationStreamsToThePcUntilTheWindowIsDone)

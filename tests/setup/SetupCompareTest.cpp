@@ -1,5 +1,6 @@
 // Comparing a setup file with the controller, against the simulator.
 
+#include "Fifo.h"
 #include "SimFixture.h"
 #include "setup/SetupCompare.h"
 #include "setup/SetupFiles.h"
@@ -10,6 +11,7 @@
 
 using namespace halcyra;
 using namespace halcyra::test;
+using namespace std::chrono_literals;
 
 TEST(SetupValuesMatch, NumbersCompareAsNumbersAndEverythingElseAsText)
 {
@@ -151,12 +153,46 @@ TEST_F(SetupCompare, ASilentControllerStopsTheComparisonWithOneMessage)
 TEST_F(SetupCompare, AFileThatIsNoSetupFileIsRefusedBeforeAnythingIsAsked)
 {
     WriteAll(dir.File("binary.cfg"), std::string("vms: \"x\"\r\n\0\x01", 12));
+    WriteAll(dir.File("long.cfg"), "vms: \"x\"\r\n" + std::string(1000000, 'x') + "\r\n");
     WriteAll(dir.File("empty.cfg"), "");
+    Fifo fifo(dir.File("fifo.cfg"));
     SetupComparison result;
     std::string error;
     const auto before = c.Requests();
     EXPECT_EQ(CompareResult::FileError, CompareSetupWithController(c.link, dir.File("binary.cfg"), result, error));
+    EXPECT_EQ("Error reading specified configuration file!\r\n\r\nThe file is not a parameter text file: line 2 "
+              "holds a control character (NUL at character 1).",
+              error);
+    EXPECT_EQ(CompareResult::FileError, CompareSetupWithController(c.link, dir.File("long.cfg"), result, error));
+    EXPECT_EQ("Error reading specified configuration file!\r\n\r\nThe file is not a parameter text file: line 2 "
+              "holds 1000000 characters, more than the 227 of a record.",
+              error);
     EXPECT_EQ(CompareResult::FileError, CompareSetupWithController(c.link, dir.File("empty.cfg"), result, error));
+    EXPECT_EQ("Error reading specified configuration file!", error);
     EXPECT_EQ(CompareResult::FileError, CompareSetupWithController(c.link, dir.File("missing.cfg"), result, error));
+    EXPECT_EQ("Error: Could not open specified file", error);
+    EXPECT_TRUE(fifo.ReturnsWithin(2s, [&] {
+        EXPECT_EQ(CompareResult::FileError, CompareSetupWithController(c.link, fifo.Path(), result, error));
+    }));
+    EXPECT_EQ("Error: Could not open specified file", error);
     EXPECT_EQ(before, c.Requests());
+}
+
+TEST_F(SetupCompare, AByteOrderMarkIsPassedOverAndTheFirstRecordCompared)
+{
+    WriteAll(dir.File("bom.cfg"), "\xEF\xBB\xBFvms: \"Another Tractor\"\r\ndsu: 2\r\n");
+    SetupComparison result;
+    std::string error;
+    ASSERT_EQ(CompareResult::Compared, CompareSetupWithController(c.link, dir.File("bom.cfg"), result, error));
+    EXPECT_EQ(2u, result.compared);
+    ASSERT_EQ(1u, result.rows.size());
+    EXPECT_EQ("vms", result.rows[0].name);
+    EXPECT_EQ("\"Another Tractor\"", result.rows[0].fileValue);
+}
+
+TEST_F(SetupCompare, TheFileNameIsShownWithItsControlCharactersEscaped)
+{
+    SetupComparison comparison;
+    comparison.path = "tractor\x1B[2J\x07.cfg";
+    EXPECT_EQ(0u, SetupComparisonText(comparison).find("Setup file: tractor\\x1B[2J\\x07.cfg\n"));
 }

@@ -1,6 +1,7 @@
 // Saving and restoring setup files: messages, the vms check, cancelling,
 // keeping the previous file on failure, and a round trip between controllers.
 
+#include "Fifo.h"
 #include "SimFixture.h"
 #include "link/SerialPort.h"
 #include "pages/PageLogic.h"
@@ -109,19 +110,105 @@ TEST(SetupFiles, RestoreRefusesFilesThatCannotBeParameterTextFiles)
     Connected c;
     ScratchDir dir;
     const std::string setup = "vms: \"Fieldora 8240W\"\r\nvtt: 5\r\n";
-    // A NUL or another control character anywhere, or a size no setup has.
-    for (const std::string& text : {setup + std::string(1, '\0'), setup + "\x1B[2J", std::string("\x7F") + setup,
-                                    setup + std::string(1024 * 1024, 'x')}) {
+    // A NUL or another control character anywhere, a line no record could
+    // be, or a size no setup has.
+    const std::pair<std::string, std::string> cases[] = {
+        {setup + std::string(1, '\0'), "line 3 holds a control character (NUL at character 1)"},
+        {setup + "\x1B[2J", "line 3 holds a control character (ESC at character 1)"},
+        {std::string("\x7F") + setup, "line 1 holds a control character (DEL at character 1)"},
+        {setup + std::string(1000000, 'x') + "\r\n", "line 3 holds 1000000 characters, more than the 227 of a record"},
+        {"vms: \"" + std::string(221, 'a') + "\"\r\n", "line 1 holds 228 characters, more than the 227 of a record"},
+        {setup + std::string(1024 * 1024, 'x'), "it is larger than 1 MiB"},
+    };
+    for (const auto& [text, problem] : cases) {
+        SCOPED_TRACE(problem);
         c.notifier.shown.clear();
         WriteAll(dir.File("setup.cfg"), text);
         EXPECT_FALSE(RestoreBlockFromFile(c.link, dir.File("setup.cfg")));
-        ExpectBoxes(c.notifier, {{"Error reading specified configuration file!", "Download Error", MsgIcon::Stop}});
+        ExpectBoxes(c.notifier, {{"Error reading specified configuration file!\r\n\r\nThe file is not a parameter text "
+                                  "file: " + problem + ".",
+                                  "Download Error", MsgIcon::Stop}});
     }
     EXPECT_EQ(0u, c.Requests());
     // Tabs and every kind of line end are text.
     c.notifier.answers = {MsgAnswer::Cancel};
     WriteAll(dir.File("setup.cfg"), "vms: \"Fieldora\t8240W\"\n\rvtt: 5\rdsu: 1\n");
     EXPECT_TRUE(RestoreBlockFromFile(c.link, dir.File("setup.cfg")));
+}
+
+TEST(SetupFiles, RestoreRefusesAnythingButARegularFileAtOnce)
+{
+    Connected c;
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.File("folder.cfg"));
+    Fifo fifo(dir.File("fifo.cfg"));
+    for (const std::string& path : {dir.File("folder.cfg"), fifo.Path(), std::string("/dev/zero")}) {
+        c.notifier.shown.clear();
+        EXPECT_TRUE(fifo.ReturnsWithin(2s, [&] { EXPECT_FALSE(RestoreBlockFromFile(c.link, path)); })) << path;
+        ExpectBoxes(c.notifier, {{"Error: Could not open specified file", "Download Error", MsgIcon::Stop}});
+    }
+    EXPECT_EQ(0u, c.Requests());
+}
+
+namespace {
+
+// Restores path into the controller, answering every question yes.
+void Restore(Connected& c, const std::string& path)
+{
+    RestoreOptions options;
+    options.restartPause = 150ms;
+    RestoreOutcome outcome = RestoreOutcome::Failed;
+    EXPECT_TRUE(RestoreBlockFromFile(c.link, path, options, &outcome)) << ::testing::PrintToString(c.notifier.Texts());
+    EXPECT_EQ(RestoreOutcome::Restored, outcome);
+}
+
+sim::SimOptions QuickRestart()
+{
+    sim::SimOptions o;
+    o.settings.restartTime = 100ms;
+    return o;
+}
+
+} // namespace
+
+TEST(SetupFiles, AByteOrderMarkIsPassedOverAndNotUploaded)
+{
+    Connected c(QuickRestart());
+    ScratchDir dir;
+    const std::string setup = "vms: \"Fieldora 9000T\"\r\nvtt: 7\r\n";
+    WriteAll(dir.File("setup.cfg"), "\xEF\xBB\xBF" + setup);
+    Restore(c, dir.File("setup.cfg"));
+    EXPECT_EQ(0u, c.notifier.shown.at(0).text.find("Vehicle model is: Fieldora 9000T\r\n"));
+    EXPECT_EQ(setup,
+              AsText(c.With([](sim::CSimController& s) { return s.Feature<sim::CBlockFeature>().Block(5).upload; })));
+    EXPECT_EQ("\"Fieldora 9000T\"", c.Param("vms"));
+    EXPECT_EQ("7", c.Param("vtt"));
+}
+
+TEST(SetupFiles, ASetupWithLoneCrLineEndsIsAppliedAsItIsRead)
+{
+    Connected c(QuickRestart());
+    ScratchDir dir;
+    WriteAll(dir.File("setup.cfg"), "vms: \"Fieldora 9000T\"\rvtt: 7\rdsu: 3\r");
+    Restore(c, dir.File("setup.cfg"));
+    EXPECT_EQ("\"Fieldora 9000T\"", c.Param("vms"));
+    EXPECT_EQ("7", c.Param("vtt"));
+    EXPECT_EQ("3", c.Param("dsu"));
+}
+
+TEST(SetupFiles, TheConfirmationShowsControlCharactersOfTheFileNameEscaped)
+{
+    Connected c;
+    ScratchDir dir;
+    WriteAll(dir.File("set\x1B]0;owned\x07up\n.cfg"), "vms: \"Fieldora 9000T\"\r\n");
+    c.notifier.answers = {MsgAnswer::Cancel};
+    EXPECT_TRUE(RestoreBlockFromFile(c.link, dir.File("set\x1B]0;owned\x07up\n.cfg")));
+    ASSERT_EQ(2u, c.notifier.shown.size());
+    EXPECT_EQ("Vehicle model is: Fieldora 9000T\r\n\r\nConfiguration File is : " +
+                  dir.File("set\\x1B]0;owned\\x07up\\x0A.cfg") +
+                  "\r\n\r\nPlease verify the selected vehicle model. If it is correct, press OK to continue, "
+                  "otherwise press CANCEL to abort.",
+              c.notifier.shown[0].text);
 }
 
 // Passes bytes through until a number of writes, then fails as a port that

@@ -1,3 +1,4 @@
+#include "ScratchDir.h"
 #include "link/ControllerMsg.h"
 #include "link/Framing.h"
 #include "link/MemoryPort.h"
@@ -5,8 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#ifndef _WIN32
+#include "Fifo.h"
+#endif
+
 using namespace halcyra;
 using namespace halcyra::sim;
+using namespace halcyra::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -185,6 +194,54 @@ TEST(ParamStore, SetupWithAValueOfNoTypeIsRefusedNamingTheLine)
     std::string error;
     EXPECT_FALSE(store.LoadText("vtt: 5\r\n# a comment\r\nvms: Unquoted model\r\n", error));
     EXPECT_EQ("line 3: the value of vms is neither a whole number, a decimal number nor quoted text", error);
+}
+
+TEST(ParamStore, ALoneCrEndsALineInASetupAndInAnUploadedBlock)
+{
+    CParamStore store;
+    std::string error;
+    ASSERT_TRUE(store.LoadText("\xEF\xBB\xBFvms: \"A\"\rdsu: 1\rlat: 1.000000\n\rvtt: 5", error)) << error;
+    EXPECT_EQ("\"A\"", store.Get("vms").value_or(""));
+    EXPECT_EQ("1", store.Get("dsu").value_or(""));
+    EXPECT_EQ("1.000000", store.Get("lat").value_or(""));
+    EXPECT_EQ("5", store.Get("vtt").value_or(""));
+    store.ApplyRecords("dsu: 3\rlat: 2.000000\rvms: \"B\"\r");
+    EXPECT_EQ("3", store.Get("dsu").value_or(""));
+    EXPECT_EQ("2.000000", store.Get("lat").value_or(""));
+    EXPECT_EQ("\"B\"", store.Get("vms").value_or(""));
+    // Lines are counted the same way when one is refused.
+    EXPECT_FALSE(store.LoadText("vtt: 5\r# a comment\r\nvms: Unquoted\r", error));
+    EXPECT_EQ("line 3: the value of vms is neither a whole number, a decimal number nor quoted text", error);
+}
+
+TEST(ParamStore, ASetupFileThatIsNoSetupIsRefusedSayingWhy)
+{
+    ScratchDir dir;
+    const std::pair<std::string, std::string> texts[] = {
+        {"", "it is empty"},
+        {std::string("vms: \"A\"\r\nv\0t: 5\r\n", 17), "line 2 holds the control character 0x00 at character 2"},
+        {"\x8B\x1F\xF3\x02\xA7", "line 1 holds the control character 0x1F at character 2"},
+        {"a setup\r\nwithout records\r\n", "no line holds a parameter (NAME: VALUE)"},
+    };
+    for (const auto& [text, why] : texts) {
+        WriteAll(dir.File("setup.cfg"), text);
+        CParamStore store;
+        std::string error;
+        EXPECT_FALSE(store.LoadFile(dir.File("setup.cfg"), error));
+        EXPECT_EQ(0u, error.find("setup file " + dir.File("setup.cfg"))) << error;
+        EXPECT_NE(std::string::npos, error.find(why)) << error;
+        EXPECT_TRUE(store.Values().empty());
+    }
+    std::filesystem::create_directory(dir.File("folder"));
+    CParamStore store;
+    std::string error;
+    EXPECT_FALSE(store.LoadFile(dir.File("folder"), error));
+    EXPECT_EQ("setup file " + dir.File("folder") + ": it is not a regular file", error);
+#ifndef _WIN32
+    Fifo fifo(dir.File("fifo"));
+    EXPECT_TRUE(fifo.ReturnsWithin(2s, [&] { EXPECT_FALSE(store.LoadFile(fifo.Path(), error)); }));
+    EXPECT_EQ("setup file " + fifo.Path() + ": it is not a regular file", error);
+#endif
 }
 
 TEST(ParamStore, UploadedRecordsSetOnlyKnownNamesWithValuesOfTheirType)

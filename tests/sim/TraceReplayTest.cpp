@@ -1,6 +1,7 @@
 // A trace recorded by the program or by the simulator, played back by the
 // simulator in place of a controller.
 
+#include "Fifo.h"
 #include "SimFixture.h"
 #include "link/TraceFile.h"
 #include "params/Param.h"
@@ -9,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace halcyra;
 using namespace halcyra::sim;
 using namespace halcyra::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -118,6 +122,36 @@ TEST(TraceReplay, ARequestThatWentUnansweredStaysUnansweredWithoutBeingReported)
     CParamTextMsg vtt(CParamTextMsg::Get, "vtt");
     EXPECT_FALSE(r.link.Transact(vtt, {.timeoutMs = 200, .tries = 1, .showError = false}));
     EXPECT_TRUE(r.unmatched.empty());
+}
+
+TEST(TraceReplay, ATraceWithLoneCrLineEndsReplaysAlike)
+{
+    ScratchDir dir;
+    SimOptions o;
+    o.assignments = {"vtt=7"};
+    Record(Recorder::Program, dir.File("get.trace"), o, [](CControllerLink& link) {
+        CUIntParam vtt("vtt");
+        ASSERT_TRUE(vtt.Get(link));
+    });
+    std::string text = ReadAll(dir.File("get.trace"));
+    std::replace(text.begin(), text.end(), '\n', '\r');
+    WriteAll(dir.File("cr.trace"), text);
+    Replayed r(dir.File("cr.trace"));
+    EXPECT_EQ(1u, r.replay.Exchanges());
+    CUIntParam vtt("vtt");
+    EXPECT_TRUE(vtt.Get(r.link));
+    EXPECT_EQ(7u, vtt.value);
+}
+
+TEST(TraceReplay, AnythingButARegularFileIsRefusedAtOnce)
+{
+    ScratchDir dir;
+    Fifo fifo(dir.File("fifo.trace"));
+    CTraceReplay replay;
+    std::string error;
+    EXPECT_TRUE(fifo.ReturnsWithin(2s, [&] { EXPECT_FALSE(replay.Load(fifo.Path(), error)); }));
+    EXPECT_EQ(fifo.Path() + ": it is not a regular file", error);
+    EXPECT_FALSE(replay.Load(dir.File(""), error));
 }
 
 TEST(TraceReplay, ATraceWithoutRequestsIsRefused)

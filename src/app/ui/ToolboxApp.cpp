@@ -23,7 +23,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -63,8 +62,9 @@ std::string ApplicationDataDirectory()
     const QString generic = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (generic.isEmpty())
         return {};
-    return QFile::encodeName(QDir(generic).filePath(QStringLiteral("%1/%2").arg(
-                                 QString::fromLatin1(kSettingsOrganization), QString::fromLatin1(kSettingsApplication))))
+    return QDir(generic)
+        .filePath(QStringLiteral("%1/%2").arg(QString::fromLatin1(kSettingsOrganization),
+                                              QString::fromLatin1(kSettingsApplication)))
         .toStdString();
 }
 
@@ -101,7 +101,7 @@ bool CToolboxApp::InitInstance()
     const std::string appData = ApplicationDataDirectory();
     // The executable's own directory, however it was started.
     const std::string programDir = options_.programDir.empty()
-                                       ? QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/"
+                                       ? QCoreApplication::applicationDirPath().toStdString() + "/"
                                        : options_.programDir;
     const std::string dataPath = ChooseDataPath(stored, programDir, appData, notifier_);
     // Our own fallback location is made; a configured path is used as it is.

@@ -1,7 +1,6 @@
 #include "pages/ui/FileDialogs.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QStringList>
@@ -17,10 +16,11 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileRequest& req
     dialog.setNameFilter(QtFileFilter(QString::fromStdString(request.filter)));
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultSuffix));
     if (!request.directory.empty())
-        dialog.setDirectory(QFile::decodeName(request.directory.c_str()));
+        dialog.setDirectory(QString::fromStdString(request.directory));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    // UTF-8, as every path of the Qt-free code (not the local code page of encodeName).
+    return dialog.selectedFiles().first().toStdString();
 }
 
 std::optional<std::string> CFileDialogChooser::ChooseFile(const FileRequest& request)

@@ -1,5 +1,6 @@
 #include "setup/ui/SetupScreens.h"
 
+#include "link/Files.h"
 #include "pages/ui/ScreenRenderer.h"
 #include "pages/ui/UiContext.h"
 #include "setup/SetupCompare.h"
@@ -10,7 +11,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 
 namespace halcyra {
@@ -24,15 +24,12 @@ void RenderSetupCompareScreen(CUiContext& context, QWidget* parent, CScreenRende
         return;
     // The controller's own setup, with some values as another vehicle would
     // have them and a record from a newer firmware.
-    std::vector<SetupRecord> records;
-    {
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(saved.c_str(), "rb"), &std::fclose);
-        if (file)
-            records = ReadSetupRecords(file.get());
-    }
-    std::ofstream out(edited, std::ios::binary);
+    std::string savedText;
+    if (ReadWholeFile(saved, savedText) != FileRead::Read)
+        return;
+    std::string out;
     int changed = 0;
-    for (const SetupRecord& r : records) {
+    for (const SetupRecord& r : ReadSetupRecords(savedText)) {
         if (r.name.rfind("RO", 0) == 0)
             continue; // live readings: they change while the controller runs
         std::string value = r.value;
@@ -44,10 +41,13 @@ void RenderSetupCompareScreen(CUiContext& context, QWidget* parent, CScreenRende
             value = std::to_string(number + (length ? 0.25 : 1.0));
             ++changed;
         }
-        out << r.name << ": " << value << "\r\n";
+        out += r.name + ": " + value + "\r\n";
     }
-    out << "SteerAssistLevel: 3\r\n";
-    out.close();
+    out += "SteerAssistLevel: 3\r\n";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(edited, "wb"), &std::fclose);
+    if (!file || std::fwrite(out.data(), 1, out.size(), file.get()) != out.size() || std::fflush(file.get()) != 0)
+        return;
+    file.reset();
     SetupComparison comparison;
     std::string error;
     if (CompareSetupWithController(context.link, edited, comparison, error) != CompareResult::Compared)
