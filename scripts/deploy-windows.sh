@@ -67,4 +67,7 @@ while [ "${#queue[@]}" -gt 0 ]; do
   done < <("$objdump" -p "$file" | sed -n 's/^\s*DLL Name: //p')
 done
 [ "$missing" -eq 0 ] || exit 1
+# Debugging symbols stay in the build; the folder is what users get.
+find "$out" -iname '*.dll' -exec "$triple-strip" --strip-unneeded {} +
+"$triple-strip" --strip-unneeded "$out"/*.exe
 echo "deploy-windows: $out holds $(find "$out" -type f | wc -l) files, $(du -sh "$out" | cut -f1)"

@@ -23,7 +23,7 @@ std::string ChooseDataPath(const std::optional<std::string>& stored, const std::
         return programDir;
     std::string fallback = appDataDir;
     if (!fallback.empty() && fallback.back() != '/' && fallback.back() != std::filesystem::path::preferred_separator)
-        fallback += '/';
+        fallback += static_cast<char>(std::filesystem::path::preferred_separator);
     return fallback;
 }
 

@@ -15,10 +15,14 @@ namespace {
 
 QString PlatformName()
 {
+#ifdef Q_OS_WIN
+    return QStringLiteral("Win32"); // the program's own name for its Windows build
+#else
     QString kernel = QSysInfo::kernelType();
     if (!kernel.isEmpty())
         kernel[0] = kernel[0].toUpper();
     return kernel.isEmpty() ? QStringLiteral("Unknown") : kernel;
+#endif
 }
 
 } // namespace

@@ -29,6 +29,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 // Resources live in a static library; this keeps them linked in.
@@ -62,9 +63,10 @@ std::string ApplicationDataDirectory()
     const QString generic = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (generic.isEmpty())
         return {};
-    return QDir(generic)
-        .filePath(QStringLiteral("%1/%2").arg(QString::fromLatin1(kSettingsOrganization),
-                                              QString::fromLatin1(kSettingsApplication)))
+    // In the system's own form (backslashes on Windows), as users see paths.
+    return QDir::toNativeSeparators(
+               QDir(generic).filePath(QStringLiteral("%1/%2").arg(QString::fromLatin1(kSettingsOrganization),
+                                                                  QString::fromLatin1(kSettingsApplication))))
         .toStdString();
 }
 
@@ -101,11 +103,13 @@ bool CToolboxApp::InitInstance()
     const std::string appData = ApplicationDataDirectory();
     // The executable's own directory, however it was started.
     const std::string programDir = options_.programDir.empty()
-                                       ? QCoreApplication::applicationDirPath().toStdString() + "/"
+                                       ? QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
+                                                                  QLatin1Char('/'))
+                                             .toStdString()
                                        : options_.programDir;
     const std::string dataPath = ChooseDataPath(stored, programDir, appData, notifier_);
     // Our own fallback location is made; a configured path is used as it is.
-    if (!appData.empty() && dataPath == appData + "/")
+    if (!appData.empty() && dataPath == appData + static_cast<char>(std::filesystem::path::preferred_separator))
         QDir().mkpath(QString::fromStdString(appData));
     directories_.SetDataPath(dataPath);
 
