@@ -16,7 +16,16 @@ std::optional<LogStatus> ReadLogStatus(CControllerLink& link, bool showError)
 
 void SendLogCommand(CControllerLink& link, std::uint32_t command) { link.SendOnly(CLogCommandMsg(command)); }
 
-CInternalLogging::CInternalLogging(CPageContext& context) : context_(context), poll_(context) {}
+CInternalLogging::CInternalLogging(CPageContext& context) : context_(context), poll_(context)
+{
+    // The window says so itself: a box every outage would stop the operator
+    // for what the next poll may mend.
+    poll_.ReportOutagesTo([this](bool inOutage) {
+        unreadable_ = inOutage;
+        if (changed_)
+            changed_();
+    });
+}
 
 void CInternalLogging::StartPolling(std::function<void()> changed)
 {

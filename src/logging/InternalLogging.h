@@ -16,6 +16,10 @@ class CControllerLink;
 class CPageContext;
 
 inline constexpr std::chrono::milliseconds kLogStatusPeriod{500};
+// Shown in the window, not in a box, while the status poll fails.
+inline constexpr const char* kLogStatusUnreadableText =
+    "The logging status cannot be read: the controller does not answer. The buttons show the last status read. "
+    "Check the cable; the window keeps asking.";
 
 // One answer to the logging status.
 struct LogStatus {
@@ -44,8 +48,9 @@ public:
 
     explicit CInternalLogging(CPageContext& context);
 
-    // Polls the status every 500 ms; changed is called after each answer.
-    // A poll that fails changes nothing; an outage shows one box.
+    // Polls the status every 500 ms; changed is called after each answer
+    // and when the status stops or starts being readable again. A poll that
+    // fails shows no box and keeps the last status.
     void StartPolling(std::function<void()> changed);
     void StopPolling() { poll_.Stop(); }
     bool PollNow() { return poll_.PollNow(); }
@@ -57,6 +62,8 @@ public:
     const Buttons& Allowed() const { return buttons_; }
     // The last status the controller gave, if any.
     const std::optional<LogStatus>& Status() const { return status_; }
+    // The last poll failed (the controller is unplugged, say).
+    bool StatusUnreadable() const { return unreadable_; }
     const CPoll& Poll() const { return poll_; }
 
 private:
@@ -66,6 +73,7 @@ private:
     CPoll poll_;
     Buttons buttons_;
     std::optional<LogStatus> status_;
+    bool unreadable_ = false;
     std::function<void()> changed_;
 };
 

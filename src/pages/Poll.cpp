@@ -39,13 +39,20 @@ bool CPoll::PollNow()
         }
     }
     if (succeeded) {
+        const bool recovered = outage_;
         outage_ = false;
+        if (recovered && outageChanged_)
+            outageChanged_(false);
         return true;
     }
     if (outage_)
         return false;
-    // The box runs its own event loop; the gate keeps every tick out of it.
     outage_ = true;
+    if (outageChanged_) {
+        outageChanged_(true);
+        return false;
+    }
+    // The box runs its own event loop; the gate keeps every tick out of it.
     CTickGate::CHold hold(context_.ticks);
     if (portFailure)
         ReportSerialFailure(context_.notifier, *portFailure);

@@ -3,7 +3,8 @@
 // running procedure or live values use it. A poll whose exchange fails shows
 // its box once per outage: while that box is open, and until a later poll
 // succeeds, the poll shows no further boxes. Polling goes on meanwhile, so it
-// recovers by itself when the controller answers again.
+// recovers by itself when the controller answers again. A poll whose owner
+// says an outage in its own window shows no box at all.
 
 #include "pages/Timer.h"
 
@@ -27,6 +28,10 @@ public:
 
     // The box an outage shows instead of the transaction error box.
     void SetOutageBox(std::string text, std::string caption);
+    // No box: changed is told when an outage begins (true) and when a
+    // poll succeeds again (false), after that poll's own work.
+    using OutageFn = std::function<void(bool inOutage)>;
+    void ReportOutagesTo(OutageFn changed) { outageChanged_ = std::move(changed); }
 
     void Start(std::chrono::milliseconds period, PollFn poll);
     void Stop() { timer_.Stop(); }
@@ -45,6 +50,7 @@ private:
     int polls_ = 0;
     std::string outageText_;
     std::string outageCaption_;
+    OutageFn outageChanged_;
 };
 
 } // namespace halcyra

@@ -115,3 +115,40 @@ TEST(DiagnosticsSelection, AControllerThatStopsAnsweringGetsOneBoxForTheWholeSel
     ASSERT_EQ(1u, c.notifier.shown.size()) << "two reads failed, one box";
     EXPECT_EQ(kTransactionErrorText, c.notifier.shown[0].text);
 }
+
+TEST(DiagnosticsSelection, EachInputFunctionCodeAndCanSignalAddsItsOwnPage)
+{
+    const auto input = [](int code) {
+        return "einum: 1\nei1: " + std::to_string(code) + "\ncsnum: 0\n";
+    };
+    const auto signal = [](int code) {
+        return "einum: 1\nei1: 0\ncsnum: 1\ncs1: " + std::to_string(code) + "\nlso: 0\nvde: 0\n";
+    };
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {input(11), {"Right Pump Pressure"}},
+        {input(12), {"Left Pump Pressure"}},
+        {input(20), {"Gear Lever (analog)"}},
+        {input(22), {"Neutral Sense (digital)"}},
+        {input(23), {"Manual Override"}},
+        {input(25), {"Steering Module Fault"}},
+        {input(28), {"Steering Angle"}},
+        {input(29), {"Manual Override"}},
+        {input(30), {"Manual Override"}},
+        {input(34), {"Steering Angle"}},
+        {input(37), {"Steering Angle"}},
+        {input(14), {}},
+        {input(26), {}},
+        {input(38), {}},
+        {signal(1), {"Remote Engage Switch"}},
+        {signal(2), {"Operator Present Switch"}},
+        {signal(8), {"Manual Override"}},
+        {signal(4), {}},
+        {signal(9), {}},
+    };
+    for (const auto& [setup, titles] : cases) {
+        SCOPED_TRACE(setup);
+        DiagController c(setup);
+        EXPECT_EQ(titles, Titles(c));
+        EXPECT_TRUE(c.notifier.shown.empty());
+    }
+}

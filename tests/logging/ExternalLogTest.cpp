@@ -156,6 +156,38 @@ TEST(ExternalLog, RecordsLostOnTheWayAreCountedOnceEach)
     EXPECT_EQ(AsString(Joined({r.header, kept[0], kept[1], kept[2], kept[3], kept[4]})), ReadAll(r.path));
 }
 
+TEST(ExternalLog, ALogLimitedToNRecordsSavesExactlyN)
+{
+    struct Case {
+        std::uint32_t limit; // 0: none
+        std::uint32_t saved;
+    };
+    // Five records come; the limit takes the first of them.
+    for (const Case& k : {Case{1, 1}, Case{3, 3}, Case{5, 5}, Case{7, 5}, Case{0, 5}}) {
+        SCOPED_TRACE(k.limit);
+        ExternalRig r;
+        r.Send(ItemFrames(kHeader, r.header));
+        std::unique_ptr<CExternalLog> log = r.Prepare();
+        ASSERT_TRUE(log);
+        log->LimitRecords(k.limit);
+        log->Start(r.t0);
+        std::vector<sim::Bytes> records;
+        for (std::uint8_t i = 0; i < 5; ++i) {
+            records.push_back(ItemBytes(200 + 50 * i, i));
+            r.Send(ItemFrames(kRecord, records.back()));
+        }
+        log->TakeWaitingFrames(r.t0 + 100ms);
+        EXPECT_EQ(k.saved, log->RecordsSaved());
+        EXPECT_EQ(0u, log->RecordsDropped());
+        EXPECT_EQ(k.limit != 0 && k.limit <= 5, log->LimitReached());
+        log->Stop();
+        sim::Bytes expected = r.header;
+        for (std::uint32_t i = 0; i < k.saved; ++i)
+            expected.insert(expected.end(), records[i].begin(), records[i].end());
+        EXPECT_EQ(AsString(expected), ReadAll(r.path));
+    }
+}
+
 TEST(ExternalLog, DoneWithoutStopGivesTheSettingBackAndSendsNoStop)
 {
     ExternalRig r;
@@ -174,15 +206,26 @@ TEST(ExternalLog, DoneWithoutStopGivesTheSettingBackAndSendsNoStop)
 
 TEST(ExternalLog, AFailedPreparationKeepsTheFileAndGivesTheSettingBack)
 {
-    // No log file chosen.
-    {
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* text;
+        const char* caption;
+    };
+    for (const Case& k : {Case{"no log file chosen", "", "Error:Logging file not open!", "External Logging"},
+                         Case{"a log file that cannot be created", "no such folder/field.dbg",
+                              "Error: Could not open specified file!", "Log Download Error"}}) {
+        SCOPED_TRACE(k.what);
         ExternalRig r;
-        r.files.answers = {""};
+        r.Send(ItemFrames(kHeader, r.header));
+        r.files.answers = {k.file.empty() ? "" : r.dir.File(k.file)};
         EXPECT_FALSE(r.Prepare());
         ASSERT_EQ(1u, r.c.notifier.shown.size());
-        EXPECT_EQ(kLogFileNotOpenText, r.c.notifier.shown[0].text);
-        EXPECT_EQ(kExternalLoggingCaption, r.c.notifier.shown[0].caption);
+        EXPECT_EQ(k.text, r.c.notifier.shown[0].text);
+        EXPECT_EQ(k.caption, r.c.notifier.shown[0].caption);
+        EXPECT_EQ(MsgIcon::Stop, r.c.notifier.shown[0].icon);
         EXPECT_EQ(std::vector<std::uint32_t>{3}, r.OutputsSet());
+        EXPECT_TRUE(r.dir.Names().empty());
     }
     // No header within 1000 ms; a header cut short is no header either.
     ExternalRig r;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace halcyra;
 using namespace halcyra::test;
 using namespace std::chrono_literals;
@@ -90,27 +92,47 @@ TEST(InternalLogging, PollsEvery500msAndFollowsWhateverStartedTheLogging)
     EXPECT_TRUE(r.c.notifier.shown.empty());
 }
 
-TEST(InternalLogging, AFailedPollChangesNothingAndAnOutageShowsOneBox)
+TEST(InternalLogging, AFailedPollShowsNoBoxKeepsTheButtonsAndPollingGoesOn)
 {
-    InternalRig r;
-    r.logging.Start();
-    r.Tick();
-    ASSERT_TRUE(r.Allowed() == kLogging);
-    const int changes = r.changes;
-    // The adapter is pulled out: every poll fails at once.
-    r.c.port.SetOpen(false);
-    for (int i = 0; i < 4; ++i)
+    struct Case {
+        const char* what;
+        int failedPolls;
+        std::function<void(InternalRig&, bool)> unplug;
+    };
+    const Case cases[] = {
+        // Every poll fails at once.
+        {"the adapter is pulled out", 4, [](InternalRig& r, bool out) { r.c.port.SetOpen(!out); }},
+        // Every poll waits out its three tries.
+        {"the cable to the controller is pulled", 2, [](InternalRig& r, bool out) { r.requests.silent = out; }},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        InternalRig r;
+        r.logging.Start();
         r.Tick();
-    EXPECT_TRUE(r.Allowed() == kLogging);
-    EXPECT_EQ(3000u, r.logging.Status()->Used());
-    EXPECT_EQ(changes, r.changes);
-    EXPECT_EQ(1u, r.c.notifier.shown.size());
-    // Plugged in again, the poll goes on by itself.
-    r.c.port.SetOpen(true);
-    r.logging.Stop();
-    r.Tick();
-    EXPECT_TRUE(r.Allowed() == kIdle);
-    EXPECT_EQ(1u, r.c.notifier.shown.size());
+        ASSERT_TRUE(r.Allowed() == kLogging);
+        EXPECT_FALSE(r.logging.StatusUnreadable());
+        const int changes = r.changes;
+        const int polls = r.logging.Poll().Polls();
+        k.unplug(r, true);
+        r.Tick();
+        EXPECT_TRUE(r.logging.StatusUnreadable());
+        EXPECT_EQ(changes + 1, r.changes) << "the window is told once";
+        for (int i = 1; i < k.failedPolls; ++i)
+            r.Tick();
+        EXPECT_EQ(polls + k.failedPolls, r.logging.Poll().Polls());
+        EXPECT_TRUE(r.logging.StatusUnreadable());
+        EXPECT_TRUE(r.Allowed() == kLogging);
+        EXPECT_EQ(3000u, r.logging.Status()->Used());
+        EXPECT_EQ(changes + 1, r.changes);
+        // Plugged in again, the poll goes on by itself.
+        k.unplug(r, false);
+        r.logging.Stop();
+        r.Tick();
+        EXPECT_FALSE(r.logging.StatusUnreadable());
+        EXPECT_TRUE(r.Allowed() == kIdle);
+        EXPECT_TRUE(r.c.notifier.shown.empty()) << r.c.notifier.Texts().front();
+    }
 }
 
 TEST(InternalLogging, UsedIsBMinusAOfBAndNeverBelowNothing)

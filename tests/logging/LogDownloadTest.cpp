@@ -114,6 +114,53 @@ TEST(LogDownload, AFailedDownloadKeepsTheFileThatWasThere)
     EXPECT_EQ(std::vector<std::string>{"run1.dbg"}, r.dir.Names());
 }
 
+TEST(LogDownload, AFileThatCannotBeCreatedIsSaidBeforeTheControllerIsAsked)
+{
+    DownloadRig r(1000);
+    const std::string path = r.dir.File("no such folder/run1.dbg");
+    EXPECT_EQ(LogDownloadOutcome::Failed, DownloadDataLog(r.c.link, path).outcome);
+    ASSERT_EQ(1u, r.c.notifier.shown.size());
+    EXPECT_EQ("Error: Could not open specified file!", r.c.notifier.shown[0].text);
+    EXPECT_EQ("Log Download Error", r.c.notifier.shown[0].caption);
+    EXPECT_EQ(MsgIcon::Stop, r.c.notifier.shown[0].icon);
+    EXPECT_TRUE(r.requests.seen.empty());
+    EXPECT_TRUE(r.dir.Names().empty());
+}
+
+TEST(LogDownload, AChunkThatTimesOutIsAskedAgainAndFailsTheDownloadAfterFiveTries)
+{
+    struct Case {
+        int unansweredTries;
+        LogDownloadOutcome outcome;
+    };
+    for (const Case& k : {Case{1, LogDownloadOutcome::Saved}, Case{5, LogDownloadOutcome::Failed}}) {
+        SCOPED_TRACE(k.unansweredTries);
+        DownloadRig r(3 * 228);
+        WriteAll(r.path, "an earlier log");
+        int triesOfChunk2 = 0;
+        r.c.unanswered = [&](const sim::Request& q) {
+            r.requests.seen.push_back(q);
+            return q.messageId == wire::kBlockMsg && q.SubCode() == kDataLogBlock &&
+                   q.Operation() == wire::block::kDownloadChunkOp && q.PayloadU16(0) == 2 &&
+                   ++triesOfChunk2 <= k.unansweredTries;
+        };
+        EXPECT_EQ(k.outcome, DownloadDataLog(r.c.link, r.path).outcome);
+        if (k.outcome == LogDownloadOutcome::Saved) {
+            EXPECT_EQ((std::vector<std::uint16_t>{1, 2, 2, 3}), r.ChunksAsked());
+            EXPECT_EQ(r.Block(kDataLogBlock), ReadAll(r.path));
+            EXPECT_TRUE(r.c.notifier.shown.empty()) << r.c.notifier.Texts().front();
+            continue;
+        }
+        EXPECT_EQ((std::vector<std::uint16_t>{1, 2, 2, 2, 2, 2}), r.ChunksAsked()) << "no chunk after it";
+        // One box: the chunk's own time-outs show none.
+        ASSERT_EQ(1u, r.c.notifier.shown.size());
+        EXPECT_EQ("Error: File download problem!", r.c.notifier.shown[0].text);
+        EXPECT_EQ("Log Download Error", r.c.notifier.shown[0].caption);
+        EXPECT_EQ("an earlier log", ReadAll(r.path));
+        EXPECT_EQ(std::vector<std::string>{"run1.dbg"}, r.dir.Names());
+    }
+}
+
 namespace {
 
 // A log and its setup copy from an earlier download, which a download whose

@@ -112,6 +112,17 @@ TEST(LoggingConfiguration, FilesWithoutAUsableLocationOrRateUploadNothing)
     }
 }
 
+TEST(LoggingConfiguration, AFileThatCannotBeOpenedIsSaidAndNothingIsSent)
+{
+    // Chosen, then gone before it is opened.
+    CommandRig r;
+    r.files.answers = {r.dir.File("gone.dlc")};
+    ConfigureDataLogging(r.context, r.windows);
+    r.ExpectBox("Error: Could not open specified file!", "Log Configuration Error");
+    EXPECT_TRUE(r.opened.empty());
+    EXPECT_TRUE(r.requests.seen.empty());
+}
+
 TEST(LoggingConfiguration, AnInternalConfigurationIsUploadedUnchangedThenTheInternalWindowOpens)
 {
     CommandRig r;

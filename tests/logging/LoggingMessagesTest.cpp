@@ -77,21 +77,27 @@ TEST(DataLogBlockMsg, RefusesFramesThatCannotBelongToTheItemAndKeepsWhatItHas)
         std::uint8_t block, last;
         std::size_t bytes;
         int sizeByte = -1;
+        std::uint8_t taken = 1; // blocks of the item taken before the frame
     };
     for (const Case& k : {Case{"skips block 2", 3, 3, 20}, Case{"another last block", 2, 4, 170},
                          Case{"a short block before the last", 2, 3, 100}, Case{"block 0", 0, 3, 170},
                          Case{"past the last block", 4, 3, 20}, Case{"over 170 bytes", 2, 3, 171},
                          Case{"fewer bytes than its size says", 2, 3, 169, 170},
-                         Case{"more bytes than its size says", 2, 3, 170, 169}}) {
+                         Case{"more bytes than its size says", 2, 3, 170, 169},
+                         Case{"a last block with more bytes than its size says", 3, 3, 25, 20, 2},
+                         Case{"a last block with fewer bytes than its size says", 3, 3, 15, 20, 2}}) {
         SCOPED_TRACE(k.what);
         Collector c;
-        ASSERT_EQ(kTaken, c.Deliver(1, 3, 170));
+        for (std::uint8_t b = 1; b <= k.taken; ++b)
+            ASSERT_EQ(kTaken, c.Deliver(b, 3, 170));
         EXPECT_EQ(kRefused, c.Deliver(k.block, k.last, k.bytes, k.sizeByte));
-        EXPECT_EQ(170, c.record.ReceivedBytes());
+        EXPECT_EQ(170 * k.taken, c.record.ReceivedBytes()) << "none of its bytes counted";
+        EXPECT_FALSE(c.record.Finished());
         // The right frames still finish the item.
-        ASSERT_EQ(kTaken, c.Deliver(2, 3, 170));
-        ASSERT_EQ(kTaken, c.Deliver(3, 3, 20));
+        for (auto b = static_cast<std::uint8_t>(k.taken + 1); b <= 3; ++b)
+            ASSERT_EQ(kTaken, c.Deliver(b, 3, b == 3 ? 20 : 170));
         EXPECT_TRUE(c.record.Finished());
+        EXPECT_EQ(360, c.record.ReceivedBytes());
         EXPECT_EQ(0, c.record.AbandonedItems());
     }
     // Without its first block no frame of an item is taken.

@@ -13,12 +13,11 @@
 namespace halcyra {
 
 CNewInstallationWizardPages::CNewInstallationWizardPages(CUiContext& context, QWidget* parent)
-    : context_(context), config_(std::make_unique<CConfigSheet>(context, parent)),
-      calibration_(std::make_unique<CCalSheet>(context, parent))
+    : context_(context), config_(std::make_unique<CConfigSheet>(context, parent, SheetPages::NoneYet)),
+      calibration_(std::make_unique<CCalSheet>(context, parent, SheetPages::NoneYet))
 {
-    // The sheets only keep the pages; each step shows one alone.
-    config_->RemoveAllPages();
-    calibration_->RemoveAllPages();
+    // The sheets only keep the pages; each step shows one alone. The lists
+    // are read from the controller when their phase begins, not here.
 }
 
 CNewInstallationWizardPages::~CNewInstallationWizardPages() = default;

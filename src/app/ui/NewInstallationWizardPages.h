@@ -14,7 +14,8 @@ class CScreenRenderer;
 
 class CNewInstallationWizardPages final : public CNewInstallationPages {
 public:
-    // Builds every configuration and calibration page; none is shown yet.
+    // Builds every configuration and calibration page; none is shown yet
+    // and nothing is asked of the controller.
     explicit CNewInstallationWizardPages(CUiContext& context, QWidget* parent = nullptr);
     ~CNewInstallationWizardPages() override;
 

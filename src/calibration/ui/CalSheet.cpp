@@ -54,7 +54,7 @@ CHCPropertyPage* MakeCalPage(CalPage page, CUiContext& context, QWidget* parent)
     return nullptr;
 }
 
-CCalSheet::CCalSheet(CUiContext& context, QWidget* parent) : CHCPropertySheet(QString(), parent)
+CCalSheet::CCalSheet(CUiContext& context, QWidget* parent, SheetPages pages) : CHCPropertySheet(QString(), parent)
 {
     for (const CalPageInfo& info : CalPageTable()) {
         CHCPropertyPage* page = MakeCalPage(info.page, context, this);
@@ -63,6 +63,8 @@ CCalSheet::CCalSheet(CUiContext& context, QWidget* parent) : CHCPropertySheet(QS
         pages_[static_cast<std::size_t>(info.page)] = page;
     }
     RemoveAllPages();
+    if (pages == SheetPages::NoneYet)
+        return;
     vehicle_ = ReadCalibrationVehicle(context.link);
     for (CalPage page : SelectCalibrationPages(vehicle_))
         AddPage(Page(page));

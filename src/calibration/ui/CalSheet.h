@@ -19,8 +19,9 @@ class CCalSheet final : public CHCPropertySheet {
     Q_OBJECT
 
 public:
-    // Reads the vehicle from the controller to choose the pages.
-    explicit CCalSheet(CUiContext& context, QWidget* parent = nullptr);
+    // Reads the vehicle from the controller to choose the pages, unless
+    // asked to hold none.
+    explicit CCalSheet(CUiContext& context, QWidget* parent = nullptr, SheetPages pages = SheetPages::Selected);
 
     // The page of a class, whether or not the sheet holds it.
     CHCPropertyPage* Page(CalPage page) const { return pages_[static_cast<std::size_t>(page)]; }

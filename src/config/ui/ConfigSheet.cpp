@@ -7,7 +7,7 @@
 
 namespace halcyra {
 
-CConfigSheet::CConfigSheet(CUiContext& context, QWidget* parent)
+CConfigSheet::CConfigSheet(CUiContext& context, QWidget* parent, SheetPages pages)
     : CHCPropertySheet(QString(), parent), context_(context), display_(new CCfgDisplayPage(context, this)),
       gps_(new CCfgGPSPage(context, this)), lightbar_(new CCfgLightbarPage(context, this)),
       operation_(new CCfgOperationPage(context, this)), radio_(new CCfgRadioPage(context, this)),
@@ -21,7 +21,8 @@ CConfigSheet::CConfigSheet(CUiContext& context, QWidget* parent)
 {
     for (const auto& [which, page] : pages_)
         page->hide();
-    SelectPages();
+    if (pages == SheetPages::Selected)
+        SelectPages();
 }
 
 void CConfigSheet::SelectPages()

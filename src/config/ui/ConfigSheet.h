@@ -25,7 +25,7 @@ class CConfigSheet : public CHCPropertySheet {
     Q_OBJECT
 
 public:
-    explicit CConfigSheet(CUiContext& context, QWidget* parent = nullptr);
+    explicit CConfigSheet(CUiContext& context, QWidget* parent = nullptr, SheetPages pages = SheetPages::Selected);
 
     // Reads the vehicle model and the correction type and holds the pages
     // that suit them, in order. A port failure is reported; the sheet then

@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -33,6 +34,11 @@ CIntDataLoggingDlg::CIntDataLoggingDlg(CUiContext& context, QWidget* parent)
     bar_->setValue(0);
     bar_->setFormat(QStringLiteral("Waiting for the controller"));
     inside->addWidget(bar_);
+    unreadable_ = new QLabel(QString::fromLatin1(kLogStatusUnreadableText), group);
+    unreadable_->setObjectName(QStringLiteral("statusUnreadable"));
+    unreadable_->setWordWrap(true);
+    unreadable_->setVisible(false);
+    inside->addWidget(unreadable_);
     auto* commands = new QHBoxLayout;
     start_ = new QPushButton(QStringLiteral("Start"), group);
     start_->setObjectName(QStringLiteral("start"));
@@ -79,6 +85,7 @@ void CIntDataLoggingDlg::ShowStatus()
     start_->setEnabled(allowed.start);
     stop_->setEnabled(allowed.stop);
     download_->setEnabled(allowed.download);
+    unreadable_->setVisible(logging_.StatusUnreadable());
     const std::optional<LogStatus>& status = logging_.Status();
     if (!status)
         return;

@@ -6,6 +6,7 @@
 #include "logging/InternalLogging.h"
 #include "pages/ui/HCDialog.h"
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -30,6 +31,8 @@ public:
     QPushButton* StopButton() const { return stop_; }
     QPushButton* ClearButton() const { return clear_; }
     QPushButton* DownloadButton() const { return download_; }
+    // Says, while the status poll fails, that the status cannot be read.
+    QLabel* StatusUnreadableText() const { return unreadable_; }
 
 public slots:
     void done(int result) override;
@@ -43,6 +46,7 @@ private:
 
     CInternalLogging logging_;
     QProgressBar* bar_ = nullptr;
+    QLabel* unreadable_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* clear_ = nullptr;

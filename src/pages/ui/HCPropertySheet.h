@@ -18,6 +18,11 @@ namespace halcyra {
 
 class CHCPropertyPage;
 
+// Whether a sheet that chooses its pages from the controller's setup does
+// so as it is built, or holds none and leaves the choice to its owner (one
+// that shows the pages one at a time and chooses them when it needs them).
+enum class SheetPages { Selected, NoneYet };
+
 class CHCPropertySheet : public QDialog {
     Q_OBJECT
 

@@ -5,6 +5,8 @@
 
 #include <QPushButton>
 
+#include <optional>
+
 using namespace halcyra;
 using namespace halcyra::test;
 
@@ -72,4 +74,32 @@ TEST(NewInstallationWizard, ExitEndsTheWizardAtOnce)
     });
     EXPECT_EQ((std::vector<std::string>{"Vehicle Model (no Back)", "Displayed Units and Language", "GPS Configuration"}),
               steps);
+}
+
+TEST(NewInstallationWizard, AsksTheControllerNothingBeforeTheIntroduction)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    t.notifier.shown.clear();
+    const std::uint64_t before = t.Requests();
+    std::optional<std::uint64_t> atIntroduction;
+    t.notifier.onShow = [&](const ShownBox& box) {
+        if (box.text == kNewInstallationIntroText)
+            atIntroduction = t.Requests();
+    };
+    std::vector<std::string> steps;
+    t.onModal = [&](QDialog& d) {
+        auto& sheet = dynamic_cast<CNewInstallationWizardSheet&>(d);
+        sheet.show();
+        steps.push_back(sheet.GetPage(0)->GetPageName());
+        sheet.GetPage(0)->WizardButton(kIdWizardExit)->click();
+        return sheet.result();
+    };
+    RunNewInstallationWizard(t.app->Context(), t.dialog.get());
+    ASSERT_TRUE(atIntroduction);
+    EXPECT_EQ(before, *atIntroduction) << "the page lists are read when their phase begins";
+    EXPECT_EQ((std::vector<std::string>{kNewInstallationIntroText, kNewInstallationRebootText}), t.notifier.Texts());
+    EXPECT_EQ(std::vector<std::string>{"Vehicle Model"}, steps);
+    EXPECT_GT(t.Requests(), before) << "the vehicle model page reads its own";
 }

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -133,6 +134,31 @@ TEST(DataLogging, InternalWindowFollowsTheControllerAndDownloadsTheLogBesideTheS
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(0, dlg.result());
     EXPECT_TRUE(r.t.notifier.shown.empty()) << r.t.notifier.Texts().front();
+}
+
+TEST(DataLogging, InternalWindowSaysInItselfThatTheStatusCannotBeReadAndGoesOnAsking)
+{
+    LoggingRig r;
+    CIntDataLoggingDlg dlg(r.t.app->Context());
+    dlg.EnsureInitialised();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.Logging().Status().has_value(); }, 5000));
+    EXPECT_TRUE(dlg.StatusUnreadableText()->isHidden());
+
+    // The controller is unplugged: no box, a line in the window, the buttons as they were.
+    r.t.app->Simulator()->Faults().silent = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.StatusUnreadableText()->isVisible(); }, 8000));
+    EXPECT_EQ(QString::fromLatin1(kLogStatusUnreadableText), dlg.StatusUnreadableText()->text());
+    EXPECT_TRUE(dlg.StartButton()->isEnabled());
+    EXPECT_FALSE(dlg.StopButton()->isEnabled());
+    EXPECT_TRUE(dlg.DownloadButton()->isEnabled());
+    EXPECT_TRUE(r.t.notifier.shown.empty()) << r.t.notifier.Texts().front();
+
+    // Back again: the line goes once a status is read.
+    r.t.app->Simulator()->Faults().silent = false;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.StatusUnreadableText()->isHidden(); }, 8000));
+    EXPECT_TRUE(r.t.notifier.shown.empty()) << r.t.notifier.Texts().front();
+    dlg.done(0);
 }
 
 TEST(DataLogging, CancelStopsTheDownloadAtOnceAndKeepsTheFileThatWasThere)
