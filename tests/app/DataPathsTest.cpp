@@ -11,6 +11,13 @@ using namespace halcyra;
 using halcyra::test::CRecordingNotifier;
 namespace fs = std::filesystem;
 
+namespace {
+
+// The user's own directory is given a separator of the system's own.
+std::string Separator() { return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)); }
+
+} // namespace
+
 TEST(DataPaths, StoredPathIsUsedAsStoredAndTooLongOnesAreRefused)
 {
     CRecordingNotifier notifier;
@@ -23,7 +30,7 @@ TEST(DataPaths, StoredPathIsUsedAsStoredAndTooLongOnesAreRefused)
     const std::string tooLong = "/" + std::string(250, 'd') + "/";
     EXPECT_FALSE(CDataDirectories::Fits(tooLong));
     std::string chosen = ChooseDataPath(tooLong, "/nonexistent-dir/", "/appdata", notifier);
-    EXPECT_EQ("/appdata/", chosen);
+    EXPECT_EQ("/appdata" + Separator(), chosen);
     ASSERT_EQ(1u, notifier.shown.size());
     EXPECT_NE(std::string::npos, notifier.shown[0].text.find("too long"));
 }
@@ -35,8 +42,8 @@ TEST(DataPaths, AnInstalledProgramKeepsItsDataInTheUsersOwnDirectory)
 #ifdef _WIN32
     const char* programFiles = std::getenv("ProgramFiles");
     ASSERT_NE(nullptr, programFiles);
-    EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, std::string(programFiles) + "\\",
-                                                        "/home/u/.local/share/x", notifier));
+    EXPECT_EQ("/home/u/.local/share/x" + Separator(),
+              ChooseDataPath(std::nullopt, std::string(programFiles) + "\\", "/home/u/.local/share/x", notifier));
 #else
     EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, "/usr/bin/", "/home/u/.local/share/x", notifier));
     EXPECT_EQ("/home/u/.local/share/x/", ChooseDataPath(std::nullopt, "/opt/halcyra/bin/", "/home/u/.local/share/x",

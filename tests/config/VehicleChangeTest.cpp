@@ -433,7 +433,8 @@ TEST(VehicleChange, AProfileUploadCutOffSaysTheSetupMayBeIncompleteAndHowToFinis
     EXPECT_EQ(0u, said.find("Error: The upload was interrupted (")) << said;
     EXPECT_NE(std::string::npos, said.find("). The controller's setup may be incomplete: load the vehicle profile "
                                            "again to complete it, or restore the backup.\r\n\r\nThe previous "
-                                           "setup was saved to " + dir.File("Configuration Files/Backups/")))
+                                           "setup was saved to " +
+                                           (std::filesystem::path(dir.File("Configuration Files")) / "Backups").string()))
         << said;
     EXPECT_EQ("Upload Error", rig.notifier.shown.back().caption);
 }

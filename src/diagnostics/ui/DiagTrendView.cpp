@@ -69,7 +69,6 @@ CDiagTrendView::CDiagTrendView(const CDiagPageValues& values, QWidget* parent)
     : QWidget(parent), values_(values), history_(values.Plotted().size())
 {
     setObjectName(QStringLiteral("trend"));
-    setMinimumSize(500, 240);
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const DiagPageRow& row = values.Row();
@@ -118,6 +117,12 @@ void CDiagTrendView::Rescale(CTrendHistory::Clock::time_point now)
     Layout();
     Describe(now);
     update();
+}
+
+QSize CDiagTrendView::minimumSizeHint() const
+{
+    const int forAxes = static_cast<int>(std::ceil(2 * (sides_ + 2 * kPadding) + 2 * kFrame)) + 1;
+    return {std::max(500, forAxes), 240};
 }
 
 void CDiagTrendView::resizeEvent(QResizeEvent* event)
@@ -197,6 +202,10 @@ void CDiagTrendView::Layout()
             rightAxes += Breadth(axes_[a]);
     }
     right = std::max(right, rightAxes);
+    if (left + right != sides_) {
+        sides_ = left + right;
+        updateGeometry();
+    }
     // A value's top label sits on the plot's edge; a state's levels stay clear of it.
     const bool valueAxis = std::any_of(plots_.begin(), plots_.end(), [](const Plot& p) { return p.levels.empty(); });
     const double top = valueAxis ? labels.height() / 2 : 0;

@@ -54,6 +54,9 @@ public:
     const std::vector<Axis>& Axes() const { return axes_; }
     // Each plotted value's lines, in the page's order; a gap separates them.
     const std::vector<std::vector<QPolygonF>>& Lines() const { return lines_; }
+    // Wide enough that the axes, however wide the font draws their labels,
+    // take no more than half of the chart.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,6 +98,7 @@ private:
     QRectF plotArea_;
     std::vector<Axis> axes_;
     std::vector<std::vector<QPolygonF>> lines_;
+    double sides_ = 0; // the axes' breadth left and right of the plot
 };
 
 } // namespace halcyra

@@ -28,7 +28,7 @@ struct TrendRig {
     explicit TrendRig(DiagPage page) : values(DiagRow(page)), view(values)
     {
         values.transact = {.timeoutMs = 30, .tries = 1};
-        view.resize(view.minimumSize());
+        view.resize(view.minimumSizeHint());
     }
     // One poll answered with payload, or failing without it, drawn as of at.
     void Poll(std::optional<sim::Bytes> payload, std::chrono::milliseconds at)
@@ -205,6 +205,11 @@ TEST(DiagTrendView, EveryLabelFitsInsideTheChartAtTheSmallestSize)
         // A whole minute of polls: the time axis's widest labels.
         for (int second = 0; second <= 65; ++second)
             rig.Poll(second % 2 ? c.high : c.low, std::chrono::seconds(second));
+        // As small as its labels, in this font, allow; shown, so that the
+        // new size is laid out at once.
+        rig.view.resize(rig.view.minimumSizeHint());
+        rig.view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&rig.view));
         const std::string page = DiagRow(c.page).title;
         ASSERT_EQ((std::vector<std::string>{"-60", "-50", "-40", "-30", "-20", "-10", "0"}), Texts(rig.view.Axes()[0]))
             << page;
