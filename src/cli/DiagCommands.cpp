@@ -11,13 +11,12 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 
 namespace halcyra::cli {
 
 namespace {
-
-constexpr const char* kDiagUsage = "usage: halcyra diag TITLE [--count N] [--interval MS]\n";
 
 bool ParsePositive(const std::string& text, int& value)
 {
@@ -69,27 +68,13 @@ Json Reading(const CDiagPageValues& values, bool read)
 
 int CmdDiag(CommandContext& c)
 {
-    std::string title;
+    const std::string& title = c.args.operands[0];
     int count = 1;
     int intervalMs = static_cast<int>(kPollPeriod.count());
-    for (std::size_t i = 0; i < c.args.size(); ++i) {
-        const std::string& a = c.args[i];
-        if (a == "--count" || a == "--interval") {
-            if (i + 1 >= c.args.size() || !ParsePositive(c.args[i + 1], a == "--count" ? count : intervalMs)) {
-                c.err << "halcyra: " << a << " needs a whole number of at least 1\n" << kDiagUsage;
-                return kExitUsage;
-            }
-            ++i;
-        } else if (title.empty() && !(a.size() > 1 && a[0] == '-' && a[1] == '-')) {
-            title = a;
-        } else {
-            c.err << kDiagUsage;
-            return kExitUsage;
-        }
-    }
-    if (title.empty()) {
-        c.err << kDiagUsage;
-        return kExitUsage;
+    for (const char* option : {"--count", "--interval"}) {
+        const std::optional<std::string> text = c.args.Value(option);
+        if (text && !ParsePositive(*text, option == std::string_view("--count") ? count : intervalMs))
+            return UsageError(c, std::string(option) + " needs a whole number of at least 1");
     }
     const std::optional<DiagPage> page = FindPage(title);
     if (!page) {
