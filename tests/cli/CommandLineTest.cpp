@@ -55,10 +55,11 @@ bool Has(const std::vector<std::string>& words, const std::string& word)
 TEST(CommandLine, OptionsComeAnywhereAndOperandsAreCountedAsTheRowSays)
 {
     CommandArgs args;
-    EXPECT_EQ("ok", Parse("diag", {"--count", "3", "Steering Angle", "--interval", "100"}, &args));
+    EXPECT_EQ("ok", Parse("diag", {"--count", "3", "Steering Angle", "--csv", "a.csv"}, &args));
     EXPECT_EQ(std::vector<std::string>{"Steering Angle"}, args.operands);
     EXPECT_EQ("3", args.Value("--count"));
-    EXPECT_EQ("100", args.Value("--interval"));
+    EXPECT_EQ("a.csv", args.Value("--csv"));
+    EXPECT_FALSE(args.Value("--interval"));
 
     EXPECT_EQ("ok", Parse("set", {"vtt", "-5", "--no-verify"}, &args)) << "one dash is a value";
     EXPECT_TRUE(args.Has("--no-verify"));
@@ -80,7 +81,7 @@ TEST(CommandLine, OptionsTheRowDoesNotListOrThatLackTheirValueAreRefused)
     EXPECT_EQ("diag does not take --verbose", Parse("diag", {"Steering Angle", "--verbose"}));
     EXPECT_EQ("restore-setup does not take --no", Parse("restore-setup", {"a.cfg", "--no"}));
     EXPECT_EQ("--count needs N", Parse("diag", {"Steering Angle", "--count"}));
-    EXPECT_EQ("--interval needs MS", Parse("diag", {"Steering Angle", "--interval", "--count", "3"}))
+    EXPECT_EQ("--csv needs FILE", Parse("diag", {"Steering Angle", "--csv", "--count", "3"}))
         << "an option where the value belongs is a value forgotten";
     EXPECT_EQ("--count is given twice", Parse("diag", {"Steering Angle", "--count", "3", "--count", "4"}));
     EXPECT_EQ("--show and --clear exclude each other", Parse("faults", {"--show", "1", "--clear", "2"}));
@@ -91,7 +92,7 @@ TEST(CommandLine, OptionsTheRowDoesNotListOrThatLackTheirValueAreRefused)
 
 TEST(CommandLine, UsageIsMadeFromTheRow)
 {
-    EXPECT_EQ("halcyra diag TITLE [--count N] [--interval MS]", CommandUsage(Row("diag")));
+    EXPECT_EQ("halcyra diag TITLE [--count N] [--interval MS] [--csv FILE]", CommandUsage(Row("diag")));
     EXPECT_EQ("halcyra faults [--show N | --clear N | --report FILE]", CommandUsage(Row("faults")));
     EXPECT_EQ("halcyra log configure FILE.dlc [--output LOG.dbg] [--records N | --seconds S]",
               CommandUsage(Row("log configure")));
@@ -143,14 +144,14 @@ TEST(CommandLine, ACommandsHelpAndUsageErrorsComeBeforeAnyPortIsOpened)
 {
     const CliRun help = Halcyra({"--port", "/dev/halcyra-no-such-port", "diag", "--help"});
     EXPECT_EQ(0, help.status);
-    EXPECT_EQ(0u, help.out.find("usage: halcyra diag TITLE [--count N] [--interval MS]\n"
+    EXPECT_EQ(0u, help.out.find("usage: halcyra diag TITLE [--count N] [--interval MS] [--csv FILE]\n"
                                 "poll diagnostics page TITLE")) << help.out;
-    EXPECT_NE(std::string::npos, help.out.find("\n  --interval MS               poll every")) << help.out;
+    EXPECT_NE(std::string::npos, help.out.find("\n  --csv FILE                  also record")) << help.out;
     EXPECT_EQ("", help.err);
 
     const CliRun wrong = Halcyra({"--port", "/dev/halcyra-no-such-port", "diag", "Steering Angle", "--bogus"});
     EXPECT_EQ(2, wrong.status);
-    EXPECT_EQ("halcyra: diag does not take --bogus\nusage: halcyra diag TITLE [--count N] [--interval MS]\n",
+    EXPECT_EQ("halcyra: diag does not take --bogus\nusage: halcyra diag TITLE [--count N] [--interval MS] [--csv FILE]\n",
               wrong.err);
 
     const CliRun family = Halcyra({"--port", "/dev/halcyra-no-such-port", "log", "begin"});
@@ -181,6 +182,7 @@ TEST(Completion, OffersTheCommandsTheirSubCommandsOptionsAndChoices)
 
     // A command's options, but not those given or shut out by one given.
     const std::vector<std::string> diag = Offered({"diag", "Steering Angle", "--count", "5", "--"});
+    EXPECT_TRUE(Has(diag, "--csv"));
     EXPECT_TRUE(Has(diag, "--interval"));
     EXPECT_FALSE(Has(diag, "--count"));
     EXPECT_EQ((std::vector<std::string>{"--output", "--help"}),
@@ -190,6 +192,7 @@ TEST(Completion, OffersTheCommandsTheirSubCommandsOptionsAndChoices)
 
 TEST(Completion, OffersFilesWherePathsAreDueAndThePortsForPort)
 {
+    EXPECT_TRUE(OffersFiles({"diag", "Steering Angle", "--csv", ""}));
     EXPECT_TRUE(OffersFiles({"save-setup", ""}));
     EXPECT_TRUE(OffersFiles({"--trace", ""}));
     EXPECT_TRUE(OffersFiles({"--simulator", "--sim-setup", ""}));

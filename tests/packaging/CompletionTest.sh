@@ -44,7 +44,7 @@ expect faults halcyra --simulator --sim-drop 5 fa
 expect --report halcyra faults --
 expect diagnostics halcyra pages d
 expect status halcyra log st
-expect --interval halcyra diag "Steering Angle" --i
+expect --csv halcyra diag "Steering Angle" --c
 refuse --count halcyra diag "Steering Angle" --count 3 --c
 
 # Where a file is due, the files there.
@@ -52,6 +52,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 touch "$scratch/angle-run.csv"
 cd "$scratch"
+expect angle-run.csv halcyra diag "Steering Angle" --csv ang
 expect angle-run.csv halcyra save-setup an
 refuse angle-run.csv halcyra diag "Steering Angle" --count an
 echo "completion offers what halcyra's command table names"

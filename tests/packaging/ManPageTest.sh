@@ -17,7 +17,7 @@ while read -r command; do
         missing=1
     fi
 done < <("$program" --complete "" | tail -n +2)
-for option in --count --interval --no-verify --report --records --json --port --simulator --sim-drop; do
+for option in --csv --count --interval --no-verify --report --records --json --port --simulator --sim-drop; do
     if ! grep -qF -- "$option" <<<"$text"; then
         echo "the man page does not name $option" >&2
         missing=1
