@@ -190,7 +190,7 @@ bool CVehicleModelState::LoadProfile(const std::string& path, INotifier& notifie
         notifier.Notify("Error: Could not open specified file", "FileOpen Error", MsgButtons::Ok, MsgIcon::Stop);
         return false;
     case CVehicleProfile::LoadResult::Invalid:
-        notifier.Notify("Error: Invalid Vehicle Profile " + profile.Problem(), "File Error", MsgButtons::Ok,
+        notifier.Notify("Error: Invalid Vehicle Profile " + loaded.Problem(), "File Error", MsgButtons::Ok,
                         MsgIcon::Stop);
         return false;
     case CVehicleProfile::LoadResult::Loaded:
