@@ -45,14 +45,6 @@ std::vector<std::string> PortDevices()
     return devices;
 }
 
-const GlobalOption* FindGlobal(std::string_view name)
-{
-    for (const GlobalOption& option : GlobalOptions())
-        if (name == option.spec.name)
-            return &option;
-    return nullptr;
-}
-
 // Reads the options before the command into session; a status when the run
 // ends here (help, version, completion or a usage error).
 std::optional<int> ReadGlobalOptions(const std::vector<std::string>& args, Session& session, std::ostream& out,
@@ -83,7 +75,7 @@ std::optional<int> ReadGlobalOptions(const std::vector<std::string>& args, Sessi
             }
             continue;
         }
-        const GlobalOption* option = FindGlobal(a);
+        const GlobalOption* option = FindGlobalOption(a);
         if (!option && a.starts_with("-")) {
             err << "halcyra: unknown option " << EscapedName(a) << "\n";
             return kExitUsage;
@@ -199,7 +191,8 @@ int ConnectAndRun(Session& session, const CommandSpec& spec, CommandArgs& args, 
         }
     }
     CDataDirectories directories;
-    directories.SetDataPath(CommandLineDataPath(notifier));
+    if (spec.connects)
+        directories.SetDataPath(CommandLineDataPath(notifier));
     CPageContext pages(link, notifier, directories);
     CommandContext context{link, notifier, pages, io.out, io.err, io.in, spec, std::move(args), tracePath, document};
     try {
@@ -268,8 +261,9 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
     const CommandSpec& spec = *named->spec;
     const std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(session.command + named->words),
                                          args.end());
-    if (std::find(words.begin(), std::find(words.begin(), words.end(), "--"), "--help") !=
-        std::find(words.begin(), words.end(), "--")) {
+    // --help among the command's options asks for its help.
+    const auto optionsEnd = std::find(words.begin(), words.end(), "--");
+    if (std::find(words.begin(), optionsEnd, "--help") != optionsEnd) {
         out << CommandHelp(spec);
         return kExitOk;
     }

@@ -154,6 +154,14 @@ std::vector<const CommandSpec*> CommandFamily(std::string_view name)
     return family;
 }
 
+const GlobalOption* FindGlobalOption(std::string_view name)
+{
+    for (const GlobalOption& option : GlobalOptions())
+        if (name == option.spec.name)
+            return &option;
+    return nullptr;
+}
+
 bool ParseCommandArgs(const CommandSpec& spec, const std::vector<std::string>& words, CommandArgs& parsed,
                       std::string& error)
 {

@@ -33,6 +33,8 @@ struct NamedCommand {
 std::optional<NamedCommand> FindCommand(const std::vector<std::string>& args, std::size_t at);
 // The rows of a command with sub-commands ("log"); empty for any other word.
 std::vector<const CommandSpec*> CommandFamily(std::string_view name);
+// The option before the command named so; null for none.
+const GlobalOption* FindGlobalOption(std::string_view name);
 
 // Reads the words after the command's name. Options may come anywhere until
 // "--"; an option the row does not list, one without its value, one given

@@ -30,14 +30,6 @@ Completion ValueOf(ValueKind kind, const std::function<std::vector<std::string>(
     return {};
 }
 
-const GlobalOption* FindGlobal(std::string_view name)
-{
-    for (const GlobalOption& option : GlobalOptions())
-        if (name == option.spec.name)
-            return &option;
-    return nullptr;
-}
-
 // A simulator option's value: files for a path, else nothing to offer.
 std::optional<Completion> SimValue(std::string_view word)
 {
@@ -133,7 +125,7 @@ Completion Complete(const std::vector<std::string>& typedWords, const std::funct
         const std::string& word = words[i];
         if (!word.starts_with("-"))
             break;
-        const GlobalOption* global = FindGlobal(word);
+        const GlobalOption* global = FindGlobalOption(word);
         const std::optional<Completion> simValue = SimValue(word);
         const bool takesValue = (global && global->spec.value) || simValue;
         if (!takesValue)
