@@ -1,6 +1,7 @@
 #pragma once
 // What a command of the halcyra command line gets to work with.
 
+#include "cli/CommandLine.h"
 #include "cli/JsonOutput.h"
 #include "cli/TerminalNotifier.h"
 #include "link/ControllerLink.h"
@@ -24,7 +25,8 @@ struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     std::istream& in;
-    std::vector<std::string> args; // the command's own arguments
+    const CommandSpec& command; // its row in the command table
+    CommandArgs args;           // its operands and options, as the row reads them
     std::string tracePath;         // --trace FILE, when the session is traced
     // --json: the document the command fills in place of its lines; null
     // for text output.
@@ -40,9 +42,13 @@ inline constexpr int kExitUsage = 2;
 // under --json, the document's error (the first one said stays). Returns
 // status.
 int Failed(CommandContext& c, const std::string& message, int status = kExitFailed);
+// A usage error the row could not see (a value that does not parse, say):
+// "halcyra: MESSAGE", then the command's usage. Returns kExitUsage.
+int UsageError(CommandContext& c, const std::string& message);
 // Why the connection check failed: its boxes said it, the last one best.
 std::string CheckFailureText(const CommandContext& c);
 
+int CmdPorts(CommandContext& c);
 int CmdGet(CommandContext& c);
 int CmdSet(CommandContext& c);
 int CmdCheck(CommandContext& c);
@@ -51,7 +57,10 @@ int CmdSaveSetup(CommandContext& c);
 int CmdRestoreSetup(CommandContext& c);
 int CmdFaults(CommandContext& c);
 int CmdPages(CommandContext& c);
-int CmdLog(CommandContext& c);
+int CmdLogStatus(CommandContext& c);
+int CmdLogCommand(CommandContext& c); // start, stop or clear, as its row names it
+int CmdLogDownload(CommandContext& c);
+int CmdLogConfigure(CommandContext& c);
 int CmdVehicles(CommandContext& c);
 int CmdSelectVehicle(CommandContext& c);
 int CmdLoadProfile(CommandContext& c);

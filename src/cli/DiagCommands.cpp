@@ -2,22 +2,24 @@
 
 #include "app/ConnectionCheck.h"
 #include "cli/Commands.h"
+#include "cli/Interrupt.h"
 #include "cli/RealTimeTimers.h"
 #include "diagnostics/DiagnosticsPages.h"
+#include "diagnostics/DiagnosticsRecording.h"
 #include "diagnostics/DiagnosticsValues.h"
+#include "link/Files.h"
 #include "pages/Poll.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 
 namespace halcyra::cli {
 
 namespace {
-
-constexpr const char* kDiagUsage = "usage: halcyra diag TITLE [--count N] [--interval MS]\n";
 
 bool ParsePositive(const std::string& text, int& value)
 {
@@ -65,31 +67,77 @@ Json Reading(const CDiagPageValues& values, bool read)
     return reading;
 }
 
+struct PollResult {
+    int polls = 0;
+    int failed = 0;
+};
+
+// Polls the page count times (0: until Ctrl-C, or a recording that fails),
+// printing each poll's line and adding its row to the recording when one is
+// open. The first poll does not wait.
+PollResult PollPage(CommandContext& c, CDiagPageValues& values, CDiagRecording& recording, int count,
+                    std::chrono::milliseconds interval)
+{
+    const bool recorded = recording.IsOpen();
+    // Ctrl-C ends a recording in good order: the rows so far are kept.
+    std::optional<CGracefulInterrupt> interrupt;
+    if (recorded)
+        interrupt.emplace();
+    CRealTimeTimers timers;
+    ITimerSource* const previousTimers = c.pages.timers;
+    c.pages.timers = &timers;
+    PollResult result;
+    {
+        CPoll poll(c.pages);
+        Json readings = Json::array();
+        const auto show = [&](bool read) {
+            if (c.json)
+                readings.push_back(Reading(values, read));
+            else
+                c.out << values.LineText() << "\n" << std::flush;
+            if (recorded)
+                recording.Add(values, read, std::chrono::system_clock::now());
+            ++result.polls;
+            result.failed += read ? 0 : 1;
+            if (c.json)
+                (*c.json)["readings"] = readings;
+        };
+        poll.Start(interval, [&] {
+            bool read = false;
+            try {
+                read = values.Refresh(c.link);
+            } catch (...) {
+                show(false); // the failure values; the poll reports the port failure
+                throw;
+            }
+            show(read);
+            return read;
+        });
+        const auto done = [&] {
+            return (count > 0 && result.polls >= count) || (interrupt && interrupt->Requested()) ||
+                   (recorded && !recording.IsOpen());
+        };
+        poll.PollNow();
+        if (!done())
+            timers.RunUntil(done);
+    }
+    c.pages.timers = previousTimers;
+    return result;
+}
+
 } // namespace
 
 int CmdDiag(CommandContext& c)
 {
-    std::string title;
-    int count = 1;
+    const std::string& title = c.args.operands[0];
+    const std::optional<std::string> csvPath = c.args.Value("--csv");
+    // A recording runs until Ctrl-C unless a count ends it.
+    int count = csvPath ? 0 : 1;
     int intervalMs = static_cast<int>(kPollPeriod.count());
-    for (std::size_t i = 0; i < c.args.size(); ++i) {
-        const std::string& a = c.args[i];
-        if (a == "--count" || a == "--interval") {
-            if (i + 1 >= c.args.size() || !ParsePositive(c.args[i + 1], a == "--count" ? count : intervalMs)) {
-                c.err << "halcyra: " << a << " needs a whole number of at least 1\n" << kDiagUsage;
-                return kExitUsage;
-            }
-            ++i;
-        } else if (title.empty() && !(a.size() > 1 && a[0] == '-' && a[1] == '-')) {
-            title = a;
-        } else {
-            c.err << kDiagUsage;
-            return kExitUsage;
-        }
-    }
-    if (title.empty()) {
-        c.err << kDiagUsage;
-        return kExitUsage;
+    for (const char* option : {"--count", "--interval"}) {
+        const std::optional<std::string> text = c.args.Value(option);
+        if (text && !ParsePositive(*text, option == std::string_view("--count") ? count : intervalMs))
+            return UsageError(c, std::string(option) + " needs a whole number of at least 1");
     }
     const std::optional<DiagPage> page = FindPage(title);
     if (!page) {
@@ -98,53 +146,40 @@ int CmdDiag(CommandContext& c)
             c.err << "  " << row.title << "\n";
         return kExitUsage;
     }
+    CDiagPageValues values(DiagRow(*page));
+    // A file that cannot be written is refused before anything is sent.
+    CDiagRecording recording;
+    if (csvPath && !recording.Open(*csvPath, values))
+        return Failed(c, EscapedName(*csvPath) + " could not be created, so nothing was sent; choose another file");
     // A silent controller ends here, after one check says why, rather than
     // after every input of the selection has timed out.
     if (c.json)
         (*c.json)["page"] = DiagRow(*page).title;
-    if (!CheckHalcyraComms(c.link, true))
+    if (!CheckHalcyraComms(c.link, true)) {
+        recording.Discard();
         return Failed(c, CheckFailureText(c));
+    }
     const std::vector<DiagPage> offered = SelectDiagnosticsPages(c.link);
-    if (std::find(offered.begin(), offered.end(), *page) == offered.end())
+    if (std::find(offered.begin(), offered.end(), *page) == offered.end()) {
+        recording.Discard();
         return Failed(c, "this controller's inputs have no \"" + std::string(DiagRow(*page).title) +
                              "\" page; 'halcyra pages diagnostics' lists those it has");
-
-    CDiagPageValues values(DiagRow(*page));
-    CRealTimeTimers timers;
-    ITimerSource* const previousTimers = c.pages.timers;
-    c.pages.timers = &timers;
-    int printed = 0;
-    int failed = 0;
-    {
-        CPoll poll(c.pages);
-        Json readings = Json::array();
-        const auto print = [&](bool read) {
-            if (c.json)
-                readings.push_back(Reading(values, read));
-            else
-                c.out << values.LineText() << "\n" << std::flush;
-            ++printed;
-            if (c.json)
-                (*c.json)["readings"] = readings;
-        };
-        poll.Start(std::chrono::milliseconds(intervalMs), [&] {
-            bool read = false;
-            try {
-                read = values.Refresh(c.link);
-            } catch (...) {
-                ++failed;
-                print(false); // the failure values; the poll reports the port failure
-                throw;
-            }
-            failed += read ? 0 : 1;
-            print(read);
-            return read;
-        });
-        poll.PollNow();
-        timers.RunUntil([&] { return printed >= count; });
     }
-    c.pages.timers = previousTimers;
-    return failed == 0 ? kExitOk : kExitFailed;
+    const PollResult result = PollPage(c, values, recording, count, std::chrono::milliseconds(intervalMs));
+    if (recording.IsOpen()) {
+        if (!recording.Finish())
+            return Failed(c, "the recording could not be saved as " + EscapedName(*csvPath) +
+                                 "; that file was left as it was");
+        if (recording.SavedPath() != *csvPath)
+            c.err << "halcyra: " << EscapedName(*csvPath) << " could not be replaced, so the recording was saved as "
+                  << EscapedName(recording.SavedPath()) << "\n";
+        c.err << recording.Rows() << (recording.Rows() == 1 ? " poll" : " polls") << " recorded in "
+              << EscapedName(recording.SavedPath()) << "\n";
+    } else if (csvPath) {
+        return Failed(c, EscapedName(*csvPath) +
+                             " could not be written, so the recording stopped; that file was left as it was");
+    }
+    return result.failed == 0 ? kExitOk : kExitFailed;
 }
 
 } // namespace halcyra::cli

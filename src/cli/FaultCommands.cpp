@@ -10,12 +10,6 @@ namespace halcyra::cli {
 
 namespace {
 
-int Usage(CommandContext& c)
-{
-    c.err << "usage: halcyra faults [--show N | --clear N | --report FILE]\n";
-    return kExitUsage;
-}
-
 bool ParseFaultNumber(const std::string& text, std::uint32_t& number)
 {
     char* end = nullptr;
@@ -90,17 +84,16 @@ void PrintFault(CommandContext& c, const CFaultInfo& info)
 
 int CmdFaults(CommandContext& c)
 {
+    // The row lets at most one of them through.
     std::string action;
     std::string value;
-    if (c.args.size() == 2 && (c.args[0] == "--show" || c.args[0] == "--clear" || c.args[0] == "--report")) {
-        action = c.args[0];
-        value = c.args[1];
-    } else if (!c.args.empty()) {
-        return Usage(c);
+    for (const auto& [option, given] : c.args.options) {
+        action = option;
+        value = given;
     }
     std::uint32_t number = 0;
     if ((action == "--show" || action == "--clear") && !ParseFaultNumber(value, number))
-        return Usage(c);
+        return UsageError(c, action + " takes a fault number as the list shows it");
 
     CFaultList list;
     if (!RefreshList(c, list))

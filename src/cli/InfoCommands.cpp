@@ -17,10 +17,6 @@ std::string CheckFailureText(const CommandContext& c)
 
 int CmdCheck(CommandContext& c)
 {
-    if (!c.args.empty()) {
-        c.err << "usage: halcyra check\n";
-        return kExitUsage;
-    }
     if (c.json)
         (*c.json)["port"] = c.link.CurrentPort();
     if (!CheckHalcyraComms(c.link, true))
@@ -34,10 +30,6 @@ int CmdCheck(CommandContext& c)
 
 int CmdInfo(CommandContext& c)
 {
-    if (!c.args.empty()) {
-        c.err << "usage: halcyra info\n";
-        return kExitUsage;
-    }
     // As the desktop app does before the Information page: a silent or
     // incompatible controller ends here, after the check has said why.
     if (c.json)

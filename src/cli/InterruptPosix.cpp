@@ -1,5 +1,5 @@
 #include "cli/Interrupt.h"
-#include "setup/AtomicFile.h"
+#include "link/AtomicFile.h"
 
 #include <csignal>
 #include <unistd.h>

@@ -1,5 +1,5 @@
 #include "cli/Interrupt.h"
-#include "setup/AtomicFile.h"
+#include "link/AtomicFile.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

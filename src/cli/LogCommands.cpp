@@ -25,10 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kUsage = "usage: halcyra log status|start|stop|clear\n"
-                               "       halcyra log download FILE\n"
-                               "       halcyra log configure FILE.dlc [--output LOG.dbg] [--records N | --seconds S]\n";
-
 // The paths the command was given, handed out as the command asks for files.
 class CGivenFiles final : public IFileChooser {
 public:
@@ -80,22 +76,6 @@ bool ParseSeconds(const std::string& text, double& value)
     return !text.empty() && *end == '\0' && std::isfinite(value) && value > 0 && value < 1e7;
 }
 
-int Status(CommandContext& c)
-{
-    const std::optional<LogStatus> status = ReadLogStatus(c.link, true);
-    if (!status)
-        return Failed(c, "no answer to the logging status");
-    if (c.json) {
-        (*c.json)["active"] = status->active;
-        (*c.json)["used"] = status->Used();
-        (*c.json)["total"] = status->Total();
-    } else {
-        c.out << "Active: " << (status->active ? "yes" : "no") << "\n"
-              << "Used: " << status->Used() << " of " << status->Total() << "\n";
-    }
-    return kExitOk;
-}
-
 int Download(CommandContext& c, const std::string& path)
 {
     LogDownloadOptions options;
@@ -110,29 +90,6 @@ struct ConfigureArgs {
     std::uint32_t records = 0;
     double seconds = 0;
 };
-
-bool ParseConfigure(const std::vector<std::string>& args, ConfigureArgs& parsed)
-{
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        const bool limited = parsed.records != 0 || parsed.seconds != 0;
-        bool ok = true;
-        if (a == "--output" && hasValue && parsed.output.empty())
-            parsed.output = args[++i];
-        else if (a == "--records" && hasValue && !limited)
-            ok = ParseCount(args[++i], parsed.records);
-        else if (a == "--seconds" && hasValue && !limited)
-            ok = ParseSeconds(args[++i], parsed.seconds);
-        else if (!a.empty() && a[0] != '-' && parsed.configuration.empty())
-            parsed.configuration = a;
-        else
-            ok = false;
-        if (!ok)
-            return false;
-    }
-    return !parsed.configuration.empty();
-}
 
 // Whether the configuration file asks for the log on the PC; read without
 // boxes, before anything is sent (the command then checks it properly).
@@ -179,13 +136,45 @@ int Stream(CommandContext& c, CExternalLog& log, const ConfigureArgs& args)
     return kExitOk;
 }
 
-int Configure(CommandContext& c, const std::vector<std::string>& commandArgs)
+} // namespace
+
+int CmdLogStatus(CommandContext& c)
+{
+    const std::optional<LogStatus> status = ReadLogStatus(c.link, true);
+    if (!status)
+        return Failed(c, "no answer to the logging status");
+    if (c.json) {
+        (*c.json)["active"] = status->active;
+        (*c.json)["used"] = status->Used();
+        (*c.json)["total"] = status->Total();
+    } else {
+        c.out << "Active: " << (status->active ? "yes" : "no") << "\n"
+              << "Used: " << status->Used() << " of " << status->Total() << "\n";
+    }
+    return kExitOk;
+}
+
+int CmdLogCommand(CommandContext& c)
+{
+    const std::string_view name = c.command.name;
+    const std::uint32_t command = name.ends_with("start")  ? wire::logging::kStartCommand
+                                  : name.ends_with("stop") ? wire::logging::kStopCommand
+                                                           : wire::logging::kClearCommand;
+    SendLogCommand(c.link, command);
+    return kExitOk;
+}
+
+int CmdLogDownload(CommandContext& c) { return Download(c, c.args.operands[0]); }
+
+int CmdLogConfigure(CommandContext& c)
 {
     ConfigureArgs args;
-    if (!ParseConfigure(commandArgs, args)) {
-        c.err << kUsage;
-        return kExitUsage;
-    }
+    args.configuration = c.args.operands[0];
+    args.output = c.args.Value("--output").value_or("");
+    if (const auto records = c.args.Value("--records"); records && !ParseCount(*records, args.records))
+        return UsageError(c, "--records takes a whole number of at least 1");
+    if (const auto seconds = c.args.Value("--seconds"); seconds && !ParseSeconds(*seconds, args.seconds))
+        return UsageError(c, "--seconds takes a number of seconds above 0");
     if (args.output.empty() && AsksForExternalLog(args.configuration)) {
         c.err << "halcyra: " << EscapedName(args.configuration)
               << " streams the log to the PC: name its file with --output LOG.dbg\n";
@@ -198,7 +187,7 @@ int Configure(CommandContext& c, const std::vector<std::string>& commandArgs)
     CFilesFor given(c.pages, files);
     int status = kExitFailed;
     LoggingWindows windows;
-    windows.internal = [&] { status = Status(c); };
+    windows.internal = [&] { status = CmdLogStatus(c); };
     windows.external = [&](const ExternalLogPlan& plan) {
         std::unique_ptr<CExternalLog> log = CExternalLog::Prepare(c.pages, plan);
         if (log)
@@ -206,33 +195,6 @@ int Configure(CommandContext& c, const std::vector<std::string>& commandArgs)
     };
     ConfigureDataLogging(c.pages, windows, ChunkProgress(c.err));
     return status;
-}
-
-} // namespace
-
-int CmdLog(CommandContext& c)
-{
-    const std::vector<std::string>& a = c.args;
-    const std::string sub = a.empty() ? std::string() : a[0];
-    if (a.size() == 1 && sub == "status")
-        return Status(c);
-    if (c.json) {
-        c.err << "halcyra: --json is offered for log status only\n";
-        return kExitUsage;
-    }
-    if (a.size() == 1 && (sub == "start" || sub == "stop" || sub == "clear")) {
-        const std::uint32_t command = sub == "start"  ? wire::logging::kStartCommand
-                                      : sub == "stop" ? wire::logging::kStopCommand
-                                                      : wire::logging::kClearCommand;
-        SendLogCommand(c.link, command);
-        return kExitOk;
-    }
-    if (a.size() == 2 && sub == "download" && !a[1].empty() && a[1][0] != '-')
-        return Download(c, a[1]);
-    if (a.size() >= 2 && sub == "configure")
-        return Configure(c, a);
-    c.err << kUsage;
-    return kExitUsage;
 }
 
 } // namespace halcyra::cli

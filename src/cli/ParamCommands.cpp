@@ -98,13 +98,9 @@ bool SameValue(const std::string& sent, const std::string& held)
 
 int CmdGet(CommandContext& c)
 {
-    if (c.args.empty()) {
-        c.err << "usage: halcyra get NAME...\n";
-        return kExitUsage;
-    }
     bool allOk = true;
     Json read = Json::array();
-    for (const std::string& name : c.args) {
+    for (const std::string& name : c.args.operands) {
         std::string failure;
         std::optional<std::string> reply;
         if (!IsParamName(name))
@@ -129,20 +125,9 @@ int CmdGet(CommandContext& c)
 
 int CmdSet(CommandContext& c)
 {
-    std::vector<std::string> args;
-    bool verify = true;
-    for (const std::string& a : c.args) {
-        if (a == "--no-verify")
-            verify = false;
-        else
-            args.push_back(a);
-    }
-    if (args.size() != 2) {
-        c.err << "usage: halcyra set NAME VALUE [--no-verify]\n";
-        return kExitUsage;
-    }
-    const std::string& name = args[0];
-    const std::string& value = args[1];
+    const bool verify = !c.args.Has("--no-verify");
+    const std::string& name = c.args.operands[0];
+    const std::string& value = c.args.operands[1];
     if (auto problem = CheckSetText(name, value)) {
         c.err << "halcyra: " << *problem << "; nothing was sent\n";
         return kExitUsage;

@@ -20,7 +20,11 @@ void CRealTimeTimers::RunUntil(const std::function<bool()>& done)
     while (!done() && !timers_.empty()) {
         auto next = std::min_element(timers_.begin(), timers_.end(),
                                      [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
-        std::this_thread::sleep_until(next->second.due);
+        // A long period still looks at done every slice: an interruption
+        // is taken within it, not at the next tick.
+        std::this_thread::sleep_until(std::min(next->second.due, Clock::now() + kDoneSlice));
+        if (Clock::now() < next->second.due)
+            continue;
         Entry& entry = next->second;
         const Clock::time_point now = Clock::now();
         // Periods missed while an earlier tick ran are skipped, not made up.

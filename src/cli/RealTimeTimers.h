@@ -19,6 +19,9 @@ public:
     int StartTimer(std::chrono::milliseconds period, TickHandler tick) override;
     void StopTimer(int id) override;
 
+    // How long done may go unlooked at while no tick is due.
+    static constexpr std::chrono::milliseconds kDoneSlice{250};
+
     // Runs the timers until done holds or none is left.
     void RunUntil(const std::function<bool()>& done);
 

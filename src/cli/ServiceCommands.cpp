@@ -42,14 +42,11 @@ int CmdDiffSetup(CommandContext& c)
 {
     // As diff(1): 0 the same, 1 different, 2 trouble.
     constexpr int kTrouble = 2;
-    if (c.args.size() != 1 || c.args[0].empty() || c.args[0][0] == '-') {
-        c.err << "usage: halcyra diff-setup FILE\n";
-        return kExitUsage;
-    }
+    const std::string& path = c.args.operands[0];
     SetupComparison comparison;
     std::string error;
     try {
-        if (CompareSetupWithController(c.link, c.args[0], comparison, error) != CompareResult::Compared) {
+        if (CompareSetupWithController(c.link, path, comparison, error) != CompareResult::Compared) {
             c.err << "halcyra: " << error << "\n";
             return kTrouble;
         }
@@ -67,19 +64,16 @@ namespace halcyra::cli {
 
 int CmdServiceReport(CommandContext& c)
 {
-    if (c.args.size() != 1 || c.args[0].empty() || c.args[0][0] == '-') {
-        c.err << "usage: halcyra service-report FILE.zip\n";
-        return kExitUsage;
-    }
+    const std::string& path = c.args.operands[0];
     ServiceReportInputs inputs;
     inputs.program = "halcyra " HALCYRA_VERSION;
     inputs.tracePath = c.tracePath;
-    const ServiceReportResult result = WriteServiceReport(c.link, c.args[0], inputs);
+    const ServiceReportResult result = WriteServiceReport(c.link, path, inputs);
     if (!result.written) {
         c.err << "halcyra: the service report could not be written: " << result.error << "\n";
         return kExitFailed;
     }
-    std::string message = ServiceReportMessage(c.args[0], result);
+    std::string message = ServiceReportMessage(path, result);
     std::erase(message, '\r');
     c.out << message << "\n";
     // Written, but without everything the controller should have given.

@@ -36,46 +36,18 @@ bool ParseBlock(const std::string& text, std::uint8_t& block)
 
 int CmdSaveSetup(CommandContext& c)
 {
-    std::string path;
+    const std::string& path = c.args.operands[0];
     std::uint8_t block = kSetupBlock;
-    for (std::size_t i = 0; i < c.args.size(); ++i) {
-        const std::string& a = c.args[i];
-        if (a == "--block" && i + 1 < c.args.size() && ParseBlock(c.args[i + 1], block)) {
-            ++i;
-        } else if (!a.empty() && a[0] != '-' && path.empty()) {
-            path = a;
-        } else {
-            path.clear();
-            break;
-        }
-    }
-    if (path.empty()) {
-        c.err << "usage: halcyra save-setup FILE [--block N]\n";
-        return kExitUsage;
-    }
+    if (const auto text = c.args.Value("--block"); text && !ParseBlock(*text, block))
+        return UsageError(c, "--block takes a block number 0 to 255");
     return SaveBlockToFile(c.link, path, block, false, ChunkProgress(c.err)) ? kExitOk : kExitFailed;
 }
 
 int CmdRestoreSetup(CommandContext& c)
 {
-    std::string path;
-    bool yes = false;
-    bool noBackup = false;
-    bool usage = false;
-    for (const std::string& a : c.args) {
-        if (a == "--yes")
-            yes = true;
-        else if (a == "--no-backup")
-            noBackup = true;
-        else if (!a.empty() && a[0] != '-' && path.empty())
-            path = a;
-        else
-            usage = true;
-    }
-    if (usage || path.empty()) {
-        c.err << "usage: halcyra restore-setup FILE [--yes] [--no-backup]\n";
-        return kExitUsage;
-    }
+    const std::string& path = c.args.operands[0];
+    const bool yes = c.args.Has("--yes");
+    const bool noBackup = c.args.Has("--no-backup");
     c.notifier.AssumeYes(yes);
     RestoreOptions options;
     options.progress = ChunkProgress(c.err);

@@ -13,23 +13,6 @@ namespace halcyra::cli {
 
 namespace {
 
-// The command's one operand, --yes and (when allowed) --no-backup; false
-// for anything else.
-bool OperandAndYes(const std::vector<std::string>& args, std::string& operand, bool& yes, bool* noBackup = nullptr)
-{
-    for (const std::string& a : args) {
-        if (a == "--yes")
-            yes = true;
-        else if (a == "--no-backup" && noBackup)
-            *noBackup = true;
-        else if (!a.empty() && a[0] != '-' && operand.empty())
-            operand = a;
-        else
-            return false;
-    }
-    return !operand.empty();
-}
-
 // Asks, applies, restarts and waits; then the model read back.
 int ApplyChange(CommandContext& c, CVehicleModelState& state, const SetupBackupOptions& backup = {})
 {
@@ -54,10 +37,6 @@ int ApplyChange(CommandContext& c, CVehicleModelState& state, const SetupBackupO
 
 int CmdVehicles(CommandContext& c)
 {
-    if (!c.args.empty()) {
-        c.err << "usage: halcyra vehicles\n";
-        return kExitUsage;
-    }
     std::vector<VehicleListEntry> entries;
     const bool whole = FetchVehicleList(c.link, entries);
     Json vehicles = Json::array();
@@ -74,15 +53,12 @@ int CmdVehicles(CommandContext& c)
 
 int CmdSelectVehicle(CommandContext& c)
 {
-    std::string indexText;
-    bool yes = false;
+    const std::string& indexText = c.args.operands[0];
+    const bool yes = c.args.Has("--yes");
     std::uint16_t index = 0;
-    const bool usage = !OperandAndYes(c.args, indexText, yes);
     const auto [end, error] = std::from_chars(indexText.data(), indexText.data() + indexText.size(), index);
-    if (usage || error != std::errc() || end != indexText.data() + indexText.size()) {
-        c.err << "usage: halcyra select-vehicle INDEX [--yes]   (INDEX as halcyra vehicles lists it)\n";
-        return kExitUsage;
-    }
+    if (error != std::errc() || end != indexText.data() + indexText.size())
+        return UsageError(c, "INDEX is a vehicle's index as halcyra vehicles lists it");
     // Only a vehicle of the list: the page offers nothing else.
     CVehicleCountMsg count;
     if (!c.link.Transact(count))
@@ -102,13 +78,9 @@ int CmdSelectVehicle(CommandContext& c)
 
 int CmdLoadProfile(CommandContext& c)
 {
-    std::string path;
-    bool yes = false;
-    bool noBackup = false;
-    if (!OperandAndYes(c.args, path, yes, &noBackup)) {
-        c.err << "usage: halcyra load-profile FILE [--yes] [--no-backup]\n";
-        return kExitUsage;
-    }
+    const std::string& path = c.args.operands[0];
+    const bool yes = c.args.Has("--yes");
+    const bool noBackup = c.args.Has("--no-backup");
     // The file is checked before anything is sent.
     CVehicleModelState state;
     if (!state.LoadProfile(path, c.notifier))

@@ -9,8 +9,8 @@
 // (the window watches the port's descriptor; the command line waits on the
 // port), and a record left unfinished is dropped at its deadline.
 
+#include "link/AtomicFile.h"
 #include "logging/LoggingMessages.h"
-#include "setup/AtomicFile.h"
 
 #include <chrono>
 #include <cstdint>

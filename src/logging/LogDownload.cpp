@@ -1,9 +1,9 @@
 #include "logging/LogDownload.h"
 
+#include "link/AtomicFile.h"
 #include "link/ControllerLink.h"
 #include "link/Notifier.h"
 #include "pages/DataDirectories.h"
-#include "setup/AtomicFile.h"
 #include "link/SerialPort.h"
 #include "setup/SetupFiles.h"
 

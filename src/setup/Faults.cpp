@@ -1,11 +1,11 @@
 #include "setup/Faults.h"
 
+#include "link/AtomicFile.h"
 #include "link/ControllerLink.h"
 #include "link/Format.h"
 #include "link/Framing.h"
 #include "link/MessageIds.h"
 #include "link/Notifier.h"
-#include "setup/AtomicFile.h"
 
 #include <cstdio>
 #include <iomanip>

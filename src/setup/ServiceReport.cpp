@@ -1,11 +1,11 @@
 #include "setup/ServiceReport.h"
 
+#include "link/AtomicFile.h"
 #include "link/ControllerLink.h"
 #include "link/Files.h"
 #include "link/Format.h"
 #include "link/SerialPort.h"
 #include "params/ParamSet.h"
-#include "setup/AtomicFile.h"
 #include "setup/BlockTransfer.h"
 #include "setup/Faults.h"
 #include "setup/InformationModel.h"

@@ -1,10 +1,10 @@
 #include "setup/SetupBackup.h"
 
+#include "link/AtomicFile.h"
 #include "link/ControllerLink.h"
 #include "link/Files.h"
 #include "link/Format.h"
 #include "link/Notifier.h"
-#include "setup/AtomicFile.h"
 #include "setup/BlockTransfer.h"
 #include "setup/InfoMessages.h"
 #include "setup/SetupFiles.h"

@@ -1,5 +1,6 @@
 #include "setup/SetupFiles.h"
 
+#include "link/AtomicFile.h"
 #include "link/ControllerLink.h"
 #include "link/Files.h"
 #include "link/Notifier.h"
@@ -7,7 +8,6 @@
 #include "link/SerialPort.h"
 #include "params/Param.h"
 #include "params/ParamFile.h"
-#include "setup/AtomicFile.h"
 
 #include <filesystem>
 

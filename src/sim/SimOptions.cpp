@@ -107,14 +107,34 @@ const ServerOption* FindServerOption(std::string_view name)
 std::string UsageLine(const std::string& prefix, std::string_view name, std::string_view valueName,
                       std::string_view usage, const std::string& shownDefault)
 {
+    // The help from its column on, wrapped at word breaks within the width.
+    constexpr std::size_t kWidth = 100;
     const std::size_t column = prefix.size() + 24;
     std::string line = "  " + prefix + std::string(name);
     if (!valueName.empty())
         line += " " + std::string(valueName);
     line += line.size() + 2 <= column ? std::string(column - line.size(), ' ') : "\n" + std::string(column, ' ');
-    line += std::string(usage);
+    std::string help(usage);
     if (!shownDefault.empty())
-        line += " (default " + shownDefault + ")";
+        help += " (default " + shownDefault + ")";
+    std::size_t length = column;
+    std::size_t at = 0;
+    while (at < help.size()) {
+        std::size_t end = help.find(' ', at);
+        if (end == std::string::npos)
+            end = help.size();
+        const std::size_t word = end - at;
+        if (length > column && length + 1 + word > kWidth) {
+            line += "\n" + std::string(column, ' ');
+            length = column;
+        } else if (length > column) {
+            line += ' ';
+            ++length;
+        }
+        line += help.substr(at, word);
+        length += word;
+        at = end + 1;
+    }
     return line + "\n";
 }
 
@@ -164,6 +184,18 @@ std::string SimOptionsUsage(const std::string& prefix)
             usage += UsageLine(prefix, option->Name(), option->ValueName(), option->Usage(),
                                std::string(option->DefaultText()));
     return usage;
+}
+
+std::vector<SimOptionName> ListedSimOptions()
+{
+    std::vector<SimOptionName> listed;
+    for (const ServerOption& option : kServerOptions)
+        if (!option.usage.empty())
+            listed.push_back({std::string(option.name), std::string(option.valueName)});
+    for (const SimFeatureKind& kind : SimFeatureKinds())
+        for (const CSimOption* option : kind.options)
+            listed.push_back({std::string(option->Name()), std::string(option->ValueName())});
+    return listed;
 }
 
 } // namespace halcyra::sim

@@ -44,4 +44,12 @@ bool ParseSimOption(const std::vector<std::string>& args, std::size_t& index, Si
 // Usage lines for the options, each starting with the given prefix.
 std::string SimOptionsUsage(const std::string& prefix);
 
+// The options the usage lists: each name (without a prefix) and its
+// value's placeholder, empty for a flag.
+struct SimOptionName {
+    std::string name;
+    std::string valueName;
+};
+std::vector<SimOptionName> ListedSimOptions();
+
 } // namespace halcyra::sim

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The bash completion of halcyra offers the commands and options of the
-# program it completes for. Arguments: the completion script, the bin folder.
+# The bash completion of halcyra offers the commands, sub-commands, options
+# and files of the program it completes for. Arguments: the completion
+# script, the bin folder.
 set -euo pipefail
 source /usr/share/bash-completion/bash_completion
 source "$1"
@@ -25,6 +26,16 @@ expect() {
         exit 1
     fi
 }
+refuse() {
+    local unwanted=$1
+    shift
+    local got
+    got=$(offered "$@")
+    if [[ " $got " == *" $unwanted "* ]]; then
+        echo "completing '$*': did not expect '$unwanted' among '$got'" >&2
+        exit 1
+    fi
+}
 
 expect save-setup halcyra sa
 expect --simulator halcyra --sim
@@ -32,4 +43,16 @@ expect --sim-drop halcyra --simulator --sim-dr
 expect faults halcyra --simulator --sim-drop 5 fa
 expect --report halcyra faults --
 expect diagnostics halcyra pages d
-echo "completion offers what halcyra --help names"
+expect status halcyra log st
+expect --csv halcyra diag "Steering Angle" --c
+refuse --count halcyra diag "Steering Angle" --count 3 --c
+
+# Where a file is due, the files there.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+touch "$scratch/angle-run.csv"
+cd "$scratch"
+expect angle-run.csv halcyra diag "Steering Angle" --csv ang
+expect angle-run.csv halcyra save-setup an
+refuse angle-run.csv halcyra diag "Steering Angle" --count an
+echo "completion offers what halcyra's command table names"

@@ -3,9 +3,9 @@
 
 #include "Fifo.h"
 #include "SimFixture.h"
+#include "link/AtomicFile.h"
 #include "link/SerialPort.h"
 #include "pages/PageLogic.h"
-#include "setup/AtomicFile.h"
 #include "setup/SetupFiles.h"
 
 #include <gtest/gtest.h>

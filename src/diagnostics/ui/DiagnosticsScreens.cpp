@@ -6,6 +6,8 @@
 #include "pages/ui/UiContext.h"
 
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <chrono>
@@ -57,6 +59,14 @@ void RenderDiagnosticsScreens(CUiContext& context, QWidget* parent, CScreenRende
             CScreenRenderer::Show(sheet);
             PollFor(kSheetPolledBeforeDrawing);
             screens.Save(sheet, QStringLiteral("diag-sheet"));
+            // Recording, into a folder of its own that goes afterwards.
+            QTemporaryDir folder;
+            if (folder.isValid() &&
+                sheet.StartRecording(QFile::encodeName(folder.filePath(QStringLiteral("render.csv"))).toStdString())) {
+                PollFor(kSheetPolledBeforeDrawing);
+                screens.Save(sheet, QStringLiteral("diag-sheet-recording"));
+                sheet.StopRecording();
+            }
             sheet.done(QDialog::Rejected);
         }
     }

@@ -67,9 +67,11 @@ bool CHCDiagnosticsPropertyPage::PollOnce()
         read = values_.Refresh(Link());
     } catch (...) {
         ShowValues(); // the failure values; the poll reports the port failure
+        emit polled(false);
         throw;
     }
     ShowValues();
+    emit polled(read);
     return read;
 }
 

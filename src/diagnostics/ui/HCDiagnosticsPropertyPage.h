@@ -30,6 +30,11 @@ public:
     // The text a shown line holds now: "state", "raw" or "scaled".
     QString Text(const std::string& id) const;
 
+signals:
+    // A poll has ended; read is false when it read nothing. The page shows
+    // its values already.
+    void polled(bool read);
+
 protected:
     void hideEvent(QHideEvent* event) override;
 

@@ -1,9 +1,9 @@
 #include "setup/ui/SetupCompareDlg.h"
 
+#include "link/AtomicFile.h"
 #include "link/Notifier.h"
 #include "pages/DataDirectories.h"
 #include "pages/ui/UiContext.h"
-#include "setup/AtomicFile.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -230,6 +230,11 @@ TEST(Startup, TraceRecordsEveryFrameOfTheRun)
     EXPECT_TRUE(text.contains(QStringLiteral(" TX sent [BE 40 14 00]"))) << "a named-parameter get";
     EXPECT_TRUE(text.contains(QStringLiteral(" RX accepted [BF 40 14 00]")));
     EXPECT_TRUE(QFile::exists(home.filePath(QStringLiteral("shots/contents-information.txt"))));
+    // The diagnostics sheet recording, its file gone with the drawing.
+    QFile recording(home.filePath(QStringLiteral("shots/diag-sheet-recording.txt")));
+    ASSERT_TRUE(recording.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(recording.readAll()).contains(QStringLiteral("button\t\"Stop\"")));
+    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("shots/render.csv"))));
 
     // Boxes go to standard error when measuring.
     EXPECT_EQ(1, run.Run({QStringLiteral("--no-splash"), QStringLiteral("--measure-startup"), QStringLiteral("--trace"),

@@ -3,6 +3,8 @@
 // shows one box and polling recovers by itself, and the contents page opens
 // the page picked.
 
+#include "FileScript.h"
+#include "ScratchDir.h"
 #include "diagnostics/DiagController.h"
 #include "diagnostics/ui/DiagContentsPage.h"
 #include "diagnostics/ui/DiagSheet.h"
@@ -11,9 +13,13 @@
 #include "pages/DataDirectories.h"
 #include "pages/ui/UiContext.h"
 
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <regex>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -41,7 +47,150 @@ struct DiagUi : DiagController {
     CUiContext ui;
 };
 
+// A recording's rows, split at CR LF, without the time of each.
+std::vector<std::string> RowsWithoutTimes(const std::string& csv)
+{
+    std::vector<std::string> rows;
+    static const std::regex time("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d,");
+    std::size_t start = 0;
+    for (std::size_t end; (end = csv.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string row = csv.substr(start, end - start);
+        std::smatch stamp;
+        rows.push_back(std::regex_search(row, stamp, time) && stamp.position(0) == 0 ? "T," + stamp.suffix().str()
+                                                                                     : row);
+    }
+    return rows;
+}
+
+// A sheet that records into a file of a scratch folder when Record... asks.
+struct RecordingUi : DiagUi {
+    RecordingUi() { ui.files = &files; }
+    std::string Answer(const std::string& name)
+    {
+        files.answers.push_back(QString::fromStdString(dir.File(name)));
+        return dir.File(name);
+    }
+    FileScript files;
+    ScratchDir dir;
+};
+
 } // namespace
+
+TEST(DiagnosticsSheet, RecordWritesWhatTheActivePagePollsUntilStopAndAsksForNothingMore)
+{
+    RecordingUi c;
+    CDiagSheet sheet(c.ui);
+    CHCDiagnosticsPropertyPage& page = *sheet.Page(DiagPage::SteeringAngle);
+    sheet.SetActivePage(&page);
+    sheet.show();
+    c.Advance(500ms);
+    EXPECT_EQ(QStringLiteral("Record..."), sheet.RecordButton()->text());
+    EXPECT_TRUE(sheet.RecordButton()->isEnabled());
+
+    const std::string path = c.Answer("angle.csv");
+    c.ItemsRead();
+    sheet.RecordButton()->click();
+    ASSERT_EQ(1u, c.files.requests.size());
+    EXPECT_EQ(FileDialogMode::Save, c.files.requests[0].mode);
+    EXPECT_EQ("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*||", c.files.requests[0].filter);
+    EXPECT_EQ("csv", c.files.requests[0].defaultSuffix);
+    EXPECT_TRUE(sheet.IsRecording());
+    EXPECT_EQ(QStringLiteral("Stop"), sheet.RecordButton()->text());
+    EXPECT_EQ(QStringLiteral("Recording: 0 rows"), sheet.RecordingStatus()->text());
+
+    std::vector<QString> shown;
+    for (int poll = 0; poll < 4; ++poll) {
+        c.Advance(250ms);
+        shown.push_back(page.Text("raw") + QStringLiteral(",") + page.Text("scaled"));
+    }
+    EXPECT_EQ(std::vector<int>(4, 9), c.ItemsRead()) << "the page's own four polls a second, nothing more";
+    EXPECT_EQ(QStringLiteral("Recording: 4 rows"), sheet.RecordingStatus()->text());
+    EXPECT_FALSE(std::filesystem::exists(path)) << "not before the recording ends";
+
+    sheet.RecordButton()->click();
+    EXPECT_FALSE(sheet.IsRecording());
+    EXPECT_EQ(QStringLiteral("Record..."), sheet.RecordButton()->text());
+    EXPECT_EQ(QStringLiteral("Saved 4 rows to angle.csv"), sheet.RecordingStatus()->text());
+    const std::vector<std::string> rows = RowsWithoutTimes(ReadAll(path));
+    ASSERT_EQ(5u, rows.size()) << ReadAll(path);
+    EXPECT_EQ("Time,Raw (volts),Scaled (deg),failed", rows[0]);
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ("T," + shown[i].toStdString() + ",0", rows[i + 1]) << "the values as the page showed them";
+    c.Advance(1000ms);
+    EXPECT_EQ(5u, RowsWithoutTimes(ReadAll(path)).size()) << "Stop ends it";
+    EXPECT_EQ(std::vector<std::string>{"angle.csv"}, c.dir.Names());
+    EXPECT_TRUE(c.notifier.shown.empty());
+    sheet.done(QDialog::Accepted);
+}
+
+TEST(DiagnosticsSheet, AnotherPageOrTheSheetClosingEndsTheRecordingAndKeepsItsRows)
+{
+    RecordingUi c;
+    CDiagSheet sheet(c.ui);
+    sheet.show();
+    const std::string first = c.Answer("override.csv");
+    sheet.OnRecord();
+    c.Advance(500ms);
+    sheet.SetActivePage(1);
+    EXPECT_FALSE(sheet.IsRecording()) << "a recording is of one page";
+    std::vector<std::string> rows = RowsWithoutTimes(ReadAll(first));
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ("Time,State,Raw,failed", rows[0]);
+    EXPECT_TRUE(std::regex_match(rows[1], std::regex("T,(Not Active|Active|Unknown),[-0-9.e]+,0"))) << rows[1];
+    c.Advance(500ms);
+    EXPECT_EQ(3u, RowsWithoutTimes(ReadAll(first)).size());
+
+    const std::string second = c.Answer("angle.csv");
+    sheet.OnRecord();
+    c.Advance(750ms);
+    sheet.reject();
+    EXPECT_EQ(4u, RowsWithoutTimes(ReadAll(second)).size()) << "Cancel keeps the rows too";
+    EXPECT_EQ(2u, c.dir.Names().size());
+    EXPECT_TRUE(c.notifier.shown.empty());
+}
+
+TEST(DiagnosticsSheet, APulledCableIsRecordedAsFailedRowsAndAFileThatCannotBeMadeShowsOneBox)
+{
+    RecordingUi c;
+    CDiagSheet sheet(c.ui);
+    CHCDiagnosticsPropertyPage& page = *sheet.Page(DiagPage::SteeringAngle);
+    page.Values().transact = {.timeoutMs = 30, .tries = 1};
+    sheet.SetActivePage(&page);
+    sheet.show();
+
+    const std::string missing = c.dir.File("gone/angle.csv");
+    c.files.answers.push_back(QString::fromStdString(missing));
+    sheet.OnRecord();
+    EXPECT_FALSE(sheet.IsRecording());
+    EXPECT_EQ(QStringLiteral("Record..."), sheet.RecordButton()->text());
+    ASSERT_EQ(1u, c.notifier.shown.size());
+    EXPECT_EQ("Error: " + missing + " could not be created, so nothing is being recorded. Choose another file.",
+              c.notifier.shown[0].text);
+    EXPECT_EQ("Record Error", c.notifier.shown[0].caption);
+    c.files.answers.push_back(QString());
+    sheet.OnRecord();
+    EXPECT_FALSE(sheet.IsRecording()) << "a cancelled file dialog records nothing";
+
+    const std::string path = c.Answer("angle.csv");
+    sheet.OnRecord();
+    c.Advance(250ms);
+    c.pulled = true;
+    c.Advance(500ms);
+    c.pulled = false;
+    c.Advance(250ms);
+    sheet.StopRecording();
+    const std::vector<std::string> rows = RowsWithoutTimes(ReadAll(path));
+    ASSERT_EQ(5u, rows.size());
+    EXPECT_TRUE(rows[1].ends_with(",0")) << rows[1];
+    EXPECT_EQ("T,0,0,1", rows[2]);
+    EXPECT_EQ("T,0,0,1", rows[3]);
+    EXPECT_TRUE(rows[4].ends_with(",0")) << rows[4];
+    EXPECT_EQ(2u, c.notifier.shown.size()) << "the outage's one box";
+
+    DiagUi none("einum: 0\n");
+    CDiagSheet empty(none.ui);
+    EXPECT_FALSE(empty.RecordButton()->isEnabled()) << "no page, nothing to record";
+}
 
 TEST(DiagnosticsSheet, OnlyTheActivePagePollsAndClosingTheSheetStopsIt)
 {

@@ -1,7 +1,7 @@
-#include "setup/AtomicFile.h"
+#include "link/AtomicFile.h"
 
 #include "link/Files.h"
-#include "setup/AtomicFileSystem.h"
+#include "link/AtomicFileSystem.h"
 
 #include <atomic>
 #include <cstdio>
@@ -113,22 +113,36 @@ bool CAtomicFile::Finish()
     return true;
 }
 
+bool CAtomicFile::Sync()
+{
+    if (file_ && atomic_file::Sync(file_))
+        return true;
+    Discard();
+    return false;
+}
+
 bool CAtomicFile::Commit() { return CommitAs(destination_); }
 
 bool CAtomicFile::CommitAs(const std::string& destination)
 {
-    if (!Finish())
-        return false;
-    finished_ = false;
-    // Unlisted only after the replacement: an interruption in between finds
-    // no file to remove.
-    if (atomic_file::Replace(temporary_, destination)) {
-        UnlistTemporary(slot_);
-        temporary_.clear();
+    if (TryCommitAs(destination))
         return true;
-    }
     Discard();
     return false;
+}
+
+bool CAtomicFile::TryCommitAs(const std::string& destination)
+{
+    if (!Finish())
+        return false;
+    // Unlisted only after the replacement: an interruption in between finds
+    // no file to remove.
+    if (!atomic_file::Replace(temporary_, destination))
+        return false;
+    finished_ = false;
+    UnlistTemporary(slot_);
+    temporary_.clear();
+    return true;
 }
 
 void CAtomicFile::Discard()

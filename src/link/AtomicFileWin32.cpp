@@ -1,4 +1,4 @@
-#include "setup/AtomicFileSystem.h"
+#include "link/AtomicFileSystem.h"
 
 #include "link/Files.h"
 
@@ -57,10 +57,14 @@ std::FILE* CreateNew(const fs::path& path, unsigned, bool, bool& nameTaken)
     return file;
 }
 
+bool Sync(std::FILE* file)
+{
+    return std::fflush(file) == 0 && FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
+}
+
 bool SyncAndClose(std::FILE* file)
 {
-    const bool synced = std::fflush(file) == 0 &&
-                        FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
+    const bool synced = Sync(file);
     return std::fclose(file) == 0 && synced;
 }
 

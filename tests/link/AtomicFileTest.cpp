@@ -1,8 +1,8 @@
 // Replacing a file whole, in folders and under names outside ASCII.
 
 #include "ScratchDir.h"
+#include "link/AtomicFile.h"
 #include "link/Files.h"
-#include "setup/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +57,27 @@ TEST(AtomicFile, ReplacesAFileInAFolderNamedOutsideAscii)
     RemoveAtomicTemporaries();
     interrupted.Discard();
     EXPECT_EQ(std::vector<std::string>{"a\xC3\xB1o.cfg"}, Names(folder));
+}
+
+TEST(AtomicFile, ATryThatCannotReplaceItsDestinationKeepsTheFinishedFileForAnother)
+{
+    ScratchDir dir;
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open(dir.File("taken.csv")));
+    ASSERT_EQ(5u, std::fwrite("rows\n", 1, 5, file.File()));
+    ASSERT_TRUE(file.Sync());
+    EXPECT_EQ("rows\n", ReadAll(file.TemporaryPath())) << "on the disk before the end";
+    // No file replaces a directory that holds something.
+    fs::create_directories(dir.File("taken.csv/inside"));
+    EXPECT_FALSE(file.TryCommitAs(dir.File("taken.csv")));
+    EXPECT_TRUE(fs::exists(file.TemporaryPath()));
+    EXPECT_TRUE(file.TryCommitAs(dir.File("other.csv")));
+    EXPECT_EQ("rows\n", ReadAll(dir.File("other.csv")));
+    EXPECT_EQ(2u, dir.Names().size());
+
+    // Commit gives up at once: nothing is left beside the destination.
+    ASSERT_TRUE(file.Open(dir.File("late.csv")));
+    fs::create_directories(dir.File("late.csv/inside"));
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(3u, dir.Names().size());
 }

@@ -20,6 +20,9 @@ public:
     // directory does not take new files.
     bool Open(const std::string& destination);
     std::FILE* File() const { return file_; }
+    // Writes what the temporary holds so far through to the disk, for a
+    // file that is written over a long time. On failure it is removed.
+    bool Sync();
     // Flushes, syncs and closes the temporary without putting it in place:
     // files that belong together are all finished before any replaces its
     // destination. On failure the temporary is removed.
@@ -29,6 +32,9 @@ public:
     bool Commit();
     // The same, in place of another file in the destination's directory.
     bool CommitAs(const std::string& destination);
+    // As CommitAs, but a temporary that could not be renamed stays, finished,
+    // so that another destination may be tried (Discard removes it).
+    bool TryCommitAs(const std::string& destination);
     // Closes and removes the temporary file.
     void Discard();
 

@@ -1,4 +1,4 @@
-#include "setup/AtomicFileSystem.h"
+#include "link/AtomicFileSystem.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -52,9 +52,11 @@ std::FILE* CreateNew(const fs::path& path, unsigned mode, bool keepMode, bool& n
     return file;
 }
 
+bool Sync(std::FILE* file) { return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0; }
+
 bool SyncAndClose(std::FILE* file)
 {
-    const bool synced = std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+    const bool synced = Sync(file);
     return std::fclose(file) == 0 && synced;
 }
 

@@ -14,7 +14,9 @@ bool Replaceable(const std::filesystem::path& target, bool& exists, unsigned& mo
 // keepMode is set it gets mode, else the permissions new files get. Null
 // on failure, with nameTaken set when path existed.
 std::FILE* CreateNew(const std::filesystem::path& path, unsigned mode, bool keepMode, bool& nameTaken);
-// Writes the file's data through to the disk and closes it.
+// Writes the file's data through to the disk.
+bool Sync(std::FILE* file);
+// The same, and closes it.
 bool SyncAndClose(std::FILE* file);
 // Puts the file at from in place of to in one step, replacing any file
 // there, and makes the change durable. Paths in UTF-8.
