@@ -24,13 +24,13 @@ using WallClock = std::chrono::system_clock;
 
 sim::Bytes B(std::initializer_list<std::uint8_t> bytes) { return bytes; }
 
+#ifndef _WIN32
 // The wall clock at a UTC time given in whole seconds since 1970, plus ms.
 WallClock::time_point At(std::int64_t seconds, int millis = 0)
 {
     return WallClock::time_point(std::chrono::seconds(seconds) + std::chrono::milliseconds(millis));
 }
 
-#ifndef _WIN32
 // The local time zone for as long as this lives.
 class ZoneFor {
 public:
