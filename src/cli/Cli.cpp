@@ -67,6 +67,10 @@ void Usage(std::ostream& out)
            "                     one zip for support: the Information page, the fault report, blocks\n"
            "                     5, 6 and 8, the version, the port and the --trace of this session;\n"
            "                     exit status 1 when the controller did not give all of it\n"
+           "  install-report FILE.pdf [--installer NAME] [--customer NAME]\n"
+           "                     the installation report as a PDF (A4 or Letter by the locale): the\n"
+           "                     controller, the vehicle, its configuration pages, calibration\n"
+           "                     results and faults; exit status 1 when a value could not be read\n"
            "\n"
            "Output:\n"
            "  --json             print one JSON document for get, info, check, faults, ports, pages,\n"
@@ -105,6 +109,7 @@ const std::map<std::string, Command>& Commands()
         {"diag", {CmdDiag, true, true}},
         {"diff-setup", {CmdDiffSetup, true, false}},
         {"service-report", {CmdServiceReport, true, false}},
+        {"install-report", {CmdInstallReport, true, false}},
     };
     return commands;
 }
