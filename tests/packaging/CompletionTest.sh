@@ -32,4 +32,11 @@ expect --sim-drop halcyra --simulator --sim-dr
 expect faults halcyra --simulator --sim-drop 5 fa
 expect --report halcyra faults --
 expect diagnostics halcyra pages d
+expect install-report halcyra ins
+expect --installer halcyra install-report report.pdf --inst
+expect --customer halcyra install-report report.pdf --cu
+if [[ -n $(offered halcyra install-report report.pdf --installer A) ]]; then
+    echo "completing a name after --installer: expected nothing" >&2
+    exit 1
+fi
 echo "completion offers what halcyra --help names"
