@@ -227,22 +227,25 @@ QString FaultsHtml(const InstallationReport& report)
     return Table(head, body);
 }
 
-// The sign-off, laid out as a whole on one page.
+// The sign-off, laid out as a whole on one page: the names on one row, the
+// lines to sign on the next, so they stay level however long a name is.
 QString SignOffHtml(const InstallationReport& report, bool newPage)
 {
-    const auto column = [](const char* who, const std::string& name) {
-        return QStringLiteral("<td width=\"48%\" valign=\"top\">%1: <b>%2</b><br><br><br>"
-                              "Signature ________________________&nbsp;&nbsp;Date ______________</td>")
-            .arg(QLatin1String(who), name.empty() ? QStringLiteral("______________________________") : Html(name));
+    const auto name = [](const char* who, const std::string& person) {
+        return QStringLiteral("<td width=\"48%\" valign=\"top\">%1: %2</td>")
+            .arg(QLatin1String(who), person.empty() ? QStringLiteral("______________________________")
+                                                    : QStringLiteral("<b>%1</b>").arg(Html(person)));
     };
+    const QString line = QStringLiteral("<td width=\"48%\" valign=\"bottom\"><br><br>"
+                                        "Signature ____________________&nbsp;&nbsp;Date ____________</td>");
     const QString breakBefore = newPage ? QStringLiteral(" page-break-before:always;") : QString();
     return QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\" style=\"margin-top:6px;%1\">"
                           "%2<tr><td colspan=\"3\">The system was installed, set up and calibrated as recorded "
                           "above.</td></tr></table>"
-                          "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"4\"><tr>%3<td width=\"4%\"></td>"
-                          "%4</tr></table>")
-        .arg(breakBefore, BandRow(QStringLiteral("Sign-off")), column("Installer", report.people.installer),
-             column("Customer", report.people.customer));
+                          "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"4\">"
+                          "<tr>%3<td width=\"4%\"></td>%4</tr><tr>%5<td></td>%5</tr></table>")
+        .arg(breakBefore, BandRow(QStringLiteral("Sign-off")), name("Installer", report.people.installer),
+             name("Customer", report.people.customer), line);
 }
 
 QString BodyHtml(const InstallationReport& report)
