@@ -315,150 +315,213 @@ void AddDeadZoneReport(CReportReader& reader, ReportSection& section)
     section.rows.push_back(Note(summary));
 }
 
+// One calibration page's reading: its parameters, the display unit, and the
+// section its values go to.
+struct CalReading {
+    CReportReader& reader;
+    ReportSection& section;
+    std::string heading;
+    CParamSet set{};
+    CUnitsParam units{nullptr};
+
+    // What the page base does when the page is shown.
+    void Fetch()
+    {
+        reader.Get(units);
+        reader.GetAll(set);
+    }
+    bool AllRead() const
+    {
+        return std::all_of(set.Members().begin(), set.Members().end(), [](const CParam* p) { return p->IsRetrieved(); });
+    }
+    void Add(const PageFields& fields, bool read = true) { AddFieldRows(section, fields, &units, heading, read); }
+    void Add(ReportRow row) { section.rows.push_back(std::move(row)); }
+};
+
+void ReadOrientation(CalReading& r)
+{
+    COrientationCal orientation(r.set);
+    r.Fetch();
+    orientation.FromParams();
+    r.Add(OrientationAngleFields(CFieldValue::Number(orientation.Yaw()), CFieldValue::Number(orientation.Pitch()),
+                                 CFieldValue::Number(orientation.Roll())));
+    if (r.AllRead())
+        r.section.picture = orientation.Picture();
+}
+
+void ReadAntenna(CalReading& r)
+{
+    CAntennaHeightParam height(&r.set);
+    CLengthParam distance("alx", &r.set);
+    r.Fetch();
+    r.Add(AntennaFields(height, distance));
+}
+
+void ReadRoll(CalReading& r)
+{
+    CRollCorrection roll(r.set);
+    r.Fetch();
+    roll.FromParams();
+    r.Add(RollFields(roll));
+}
+
+void ReadTrackSpacing(CalReading& r)
+{
+    CLengthParam trackSpacing("trw", &r.set);
+    r.Fetch();
+    r.Add(TrackSpacingFields(trackSpacing));
+}
+
+// The sensor as it reads now: what the calibration made of it.
+void ReadSteerSensor(CalReading& r)
+{
+    std::string volts, angle;
+    const bool read = r.reader.Ask([&] { return ReadSensor(r.reader.Link(), volts, angle); });
+    r.Add(SteerSensorFields(CFieldValue::Text(volts), CFieldValue::Text(angle)), read);
+}
+
+void ReadDeadZones(CalReading& r)
+{
+    CFloatParam left("dzl", &r.set), right("dzr", &r.set);
+    r.Fetch();
+    const auto rounded = [](CFloatParam& p) {
+        return CFieldValue::Computed([&p] { return static_cast<double>(RoundedDeadZone(p.value)); }).From(p);
+    };
+    r.Add(DeadZoneFields(rounded(left), rounded(right)));
+    AddDeadZoneReport(r.reader, r.section);
+}
+
+void ReadSavedGain(CalReading& r)
+{
+    CFloatParam gain("pgr", &r.set);
+    r.Fetch();
+    r.Add({SavedGainField(CFieldValue::Number(gain))});
+}
+
+void ReadOverrideBias(CalReading& r)
+{
+    CFloatParam bias("ovb", &r.set);
+    r.Fetch();
+    r.Add({SavedBiasField(CFieldValue::Number(bias))});
+}
+
+// A value per side, as the pump pages show them: left, then right.
+void ReadSides(CalReading& r, const char* label, const char* left, const char* right)
+{
+    CFloatParam leftValue(left, &r.set), rightValue(right, &r.set);
+    r.Fetch();
+    r.Add(Value(label, Sides(ValueText(leftValue.value), ValueText(rightValue.value)), r.AllRead()));
+}
+
+// The bias of a track steering chain; the MT chain's deadband and track spacing too.
+void ReadTrackSteering(CalReading& r, bool mt)
+{
+    CFloatParam bias("k0e", &r.set);
+    CFloatParam deadband("dk0");
+    CLengthParam trackSpacing("trw");
+    if (mt) {
+        r.set.Add(&deadband);
+        r.set.Add(&trackSpacing);
+    }
+    r.Fetch();
+    r.Add(Value(kBiasHeading, BiasText(bias.value), bias.IsRetrieved()));
+    if (!mt)
+        return;
+    r.Add(Value(kDeadbandLabel, DeadbandText(deadband.value), deadband.IsRetrieved()));
+    r.Add(Value(kTrackSpacingLabel, LengthText(trackSpacing.value, trackSpacing.Units()), trackSpacing.IsRetrieved(),
+                trackSpacing.Units().UnitName()));
+}
+
+void ReadEngineSpeedScale(CalReading& r)
+{
+    CFloatParam scale("sfm", &r.set);
+    r.Fetch();
+    r.Add(Value(kEngineSpeedScaleLabel, Format("%g", static_cast<double>(scale.value)), scale.IsRetrieved()));
+}
+
+void ReadOverrideSensitivity(CalReading& r)
+{
+    COverrideSensitivity sensitivity(r.set);
+    r.Fetch();
+    sensitivity.FromParams();
+    r.Add(Value(r.heading, sensitivity.ValueText(), r.AllRead()));
+}
+
+void ReadJDInterface(CalReading& r)
+{
+    CStringParam status("JD30TCalStatusStr");
+    // As the page: a controller that does not know the name needs newer firmware.
+    if (r.reader.Get(status))
+        r.Add(Value(r.heading, status.value, true));
+    else
+        r.Add(Value(r.heading, kJDInterfaceUpgradeText, !r.reader.Stopped()));
+}
+
+void ReadAggressiveness(CalReading& r)
+{
+    CAggressivenessCal aggressiveness(r.set);
+    r.Fetch();
+    aggressiveness.FromParams();
+    r.Add(Value(r.heading, aggressiveness.PercentText(), r.AllRead()));
+    if (r.AllRead())
+        r.Add(Note(aggressiveness.StabilityText(r.units)));
+}
+
 // What a calibration page keeps, as the page shows it.
 ReportSection CalibrationSection(CReportReader& reader, CalPage page)
 {
     const CalPageInfo& info = CalPageInfoOf(page);
     ReportSection section{info.title, {}, -1};
-    const std::string heading = info.heading;
-    CControllerLink& link = reader.Link();
-    CParamSet set;
-    CUnitsParam units;
-    const auto fetch = [&] {
-        reader.Get(units);
-        reader.GetAll(set);
-    };
-    const auto allRead = [&set] {
-        return std::all_of(set.Members().begin(), set.Members().end(), [](const CParam* p) { return p->IsRetrieved(); });
-    };
+    CalReading r{reader, section, info.heading};
     switch (page) {
     case CalPage::Orientation:
-    case CalPage::OrientationDirect: {
-        COrientationCal orientation(set);
-        fetch();
-        orientation.FromParams();
-        AddFieldRows(section,
-                     OrientationAngleFields(CFieldValue::Number(orientation.Yaw()),
-                                            CFieldValue::Number(orientation.Pitch()),
-                                            CFieldValue::Number(orientation.Roll())),
-                     &units, heading);
-        if (allRead())
-            section.picture = orientation.Picture();
+    case CalPage::OrientationDirect:
+        ReadOrientation(r);
         break;
-    }
-    case CalPage::AntennaPosCorr: {
-        CAntennaHeightParam height(&set);
-        CLengthParam distance("alx", &set);
-        fetch();
-        AddFieldRows(section, AntennaFields(height, distance), &units, heading);
+    case CalPage::AntennaPosCorr:
+        ReadAntenna(r);
         break;
-    }
-    case CalPage::RollCorr: {
-        CRollCorrection roll(set);
-        fetch();
-        roll.FromParams();
-        AddFieldRows(section, RollFields(roll), &units, heading);
+    case CalPage::RollCorr:
+        ReadRoll(r);
         break;
-    }
-    case CalPage::TrackSpacing: {
-        CLengthParam trackSpacing("trw", &set);
-        fetch();
-        AddFieldRows(section, TrackSpacingFields(trackSpacing), &units, heading);
+    case CalPage::TrackSpacing:
+        ReadTrackSpacing(r);
         break;
-    }
     case CalPage::SteerSensor:
-    case CalPage::ImplSteerSensor: {
-        std::string volts, angle;
-        const bool read = reader.Ask([&] { return ReadSensor(link, volts, angle); });
-        AddFieldRows(section,
-                     SteerSensorFields(CFieldValue::Text(volts), CFieldValue::Text(angle)), &units, heading, read);
+    case CalPage::ImplSteerSensor:
+        ReadSteerSensor(r);
         break;
-    }
-    case CalPage::AutoDeadZone: {
-        CFloatParam left("dzl", &set), right("dzr", &set);
-        fetch();
-        const auto rounded = [](CFloatParam& p) {
-            return CFieldValue::Computed([&p] { return static_cast<double>(RoundedDeadZone(p.value)); }).From(p);
-        };
-        AddFieldRows(section, DeadZoneFields(rounded(left), rounded(right)), &units, heading);
-        AddDeadZoneReport(reader, section);
+    case CalPage::AutoDeadZone:
+        ReadDeadZones(r);
         break;
-    }
-    case CalPage::PGain: {
-        CFloatParam gain("pgr", &set);
-        fetch();
-        AddFieldRows(section, {SavedGainField(CFieldValue::Number(gain))}, &units, heading);
+    case CalPage::PGain:
+        ReadSavedGain(r);
         break;
-    }
-    case CalPage::JDElecManualOverride: {
-        CFloatParam bias("ovb", &set);
-        fetch();
-        AddFieldRows(section, {SavedBiasField(CFieldValue::Number(bias))}, &units, heading);
+    case CalPage::JDElecManualOverride:
+        ReadOverrideBias(r);
         break;
-    }
-    case CalPage::HydTrackedSteeringPump: {
-        CFloatParam left("igl", &set), right("igr", &set);
-        fetch();
-        section.rows.push_back(
-            Value(kSavedPumpGainLabel, Sides(ValueText(left.value), ValueText(right.value)), allRead()));
+    case CalPage::HydTrackedSteeringPump:
+        ReadSides(r, kSavedPumpGainLabel, "igl", "igr");
         break;
-    }
-    case CalPage::HydTrackedPumpKnee: {
-        CFloatParam left("dk1", &set), right("dk0", &set);
-        fetch();
-        section.rows.push_back(Value(kSavedKneeLabel, Sides(ValueText(left.value), ValueText(right.value)), allRead()));
+    case CalPage::HydTrackedPumpKnee:
+        ReadSides(r, kSavedKneeLabel, "dk1", "dk0");
         break;
-    }
     case CalPage::JDElecTrackContents:
-    case CalPage::MTElecTrackContents: {
-        CFloatParam bias("k0e", &set);
-        CFloatParam deadband("dk0");
-        CLengthParam trackSpacing("trw");
-        if (page == CalPage::MTElecTrackContents) {
-            set.Add(&deadband);
-            set.Add(&trackSpacing);
-        }
-        fetch();
-        section.rows.push_back(Value(kBiasHeading, BiasText(bias.value), bias.IsRetrieved()));
-        if (page == CalPage::MTElecTrackContents) {
-            section.rows.push_back(Value(kDeadbandLabel, DeadbandText(deadband.value), deadband.IsRetrieved()));
-            section.rows.push_back(Value(kTrackSpacingLabel, LengthText(trackSpacing.value, trackSpacing.Units()),
-                                         trackSpacing.IsRetrieved(), trackSpacing.Units().UnitName()));
-        }
+    case CalPage::MTElecTrackContents:
+        ReadTrackSteering(r, page == CalPage::MTElecTrackContents);
         break;
-    }
-    case CalPage::RPMSensor: {
-        CFloatParam scale("sfm", &set);
-        fetch();
-        section.rows.push_back(Value(kEngineSpeedScaleLabel, Format("%g", static_cast<double>(scale.value)),
-                                     scale.IsRetrieved()));
+    case CalPage::RPMSensor:
+        ReadEngineSpeedScale(r);
         break;
-    }
-    case CalPage::ManOverride: {
-        COverrideSensitivity sensitivity(set);
-        fetch();
-        sensitivity.FromParams();
-        section.rows.push_back(Value(heading, sensitivity.ValueText(), allRead()));
+    case CalPage::ManOverride:
+        ReadOverrideSensitivity(r);
         break;
-    }
-    case CalPage::JDx30TElecTrackContents: {
-        CStringParam status("JD30TCalStatusStr");
-        // As the page: a controller that does not know the name needs newer firmware.
-        if (reader.Get(status))
-            section.rows.push_back(Value(heading, status.value, true));
-        else
-            section.rows.push_back(Value(heading, kJDInterfaceUpgradeText, !reader.Stopped()));
+    case CalPage::JDx30TElecTrackContents:
+        ReadJDInterface(r);
         break;
-    }
-    case CalPage::Aggressiveness: {
-        CAggressivenessCal aggressiveness(set);
-        fetch();
-        aggressiveness.FromParams();
-        section.rows.push_back(Value(heading, aggressiveness.PercentText(), allRead()));
-        if (allRead())
-            section.rows.push_back(Note(aggressiveness.StabilityText(units)));
+    case CalPage::Aggressiveness:
+        ReadAggressiveness(r);
         break;
-    }
     }
     return section;
 }
