@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <array>
+#include <clocale>
 #include <cstdio>
 #include <memory>
 
@@ -56,6 +57,9 @@ public:
                 std::fprintf(stderr, "%s\n", qPrintable(text));
         });
         app_ = std::make_unique<QGuiApplication>(argc_, argv_.data());
+        // Qt takes the user's locale for everything; numbers stay as the
+        // controller writes them (a decimal comma must never reach it).
+        std::setlocale(LC_NUMERIC, "C");
     }
     ~COffscreenApplication()
     {
