@@ -16,6 +16,9 @@ home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 cd "$home"
 /usr/bin/halcyra --simulator info
+# The installation report draws offscreen with the fonts the package names.
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/halcyra --simulator install-report "$home/report.pdf"
+test -s "$home/report.pdf"
 HOME="$home" XDG_RUNTIME_DIR="$home" QT_QPA_PLATFORM=offscreen \
   /usr/bin/halcyra-toolbox --simulator --no-splash --measure-startup
 # An installed program keeps its data with the user, not beside itself.

@@ -218,7 +218,9 @@ void CDeadbandCal::MoveSlider(int position)
     value_ = DeadbandAtSliderPosition(position);
 }
 
-std::string CDeadbandCal::ValueText() const { return Format("%1.3f", static_cast<double>(value_)); }
+std::string DeadbandText(float deadband) { return Format("%1.3f", static_cast<double>(deadband)); }
+
+std::string CDeadbandCal::ValueText() const { return DeadbandText(value_); }
 
 void CDeadbandCal::Store()
 {

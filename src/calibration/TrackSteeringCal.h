@@ -162,6 +162,8 @@ inline constexpr int kDeadbandSliderMaximum = 40;
 inline constexpr int kDeadbandSliderStep = 2;
 int DeadbandSliderPosition(float deadband);
 float DeadbandAtSliderPosition(int position);
+// A deadband as the dialog shows it: "%1.3f".
+std::string DeadbandText(float deadband);
 
 // "Deadband Compensation:", run from the MT bias dialog.
 class CDeadbandCal {

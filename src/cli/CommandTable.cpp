@@ -102,6 +102,12 @@ const std::vector<CommandSpec>& CommandTable()
                  "the port and the --trace of this session; exit status 1 when the controller did not give all "
                  "of it",
          .run = CmdServiceReport},
+        {.name = "install-report", .operands = {{"FILE.pdf", kFile}},
+         .options = {{"--installer", "NAME", ValueKind::Text, "the installer's name, printed on the report"},
+                     {"--customer", "NAME", ValueKind::Text, "the customer's name, printed on the report"}},
+         .help = "the installation report as a PDF (A4 or Letter by the locale): the controller, the vehicle, its "
+                 "configuration pages, calibration results and faults; exit status 1 when a value could not be read",
+         .run = CmdInstallReport},
     };
     // clang-format on
     return table;

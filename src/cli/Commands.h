@@ -71,6 +71,7 @@ ProgressCallback ChunkProgress(std::ostream& err);
 int CmdDiag(CommandContext& c);
 int CmdDiffSetup(CommandContext& c);
 int CmdServiceReport(CommandContext& c);
+int CmdInstallReport(CommandContext& c);
 
 // Where the command line keeps its data directories: the path in
 // HALCYRA_DATA_PATH, else the program's own directory when it may hold

@@ -30,6 +30,31 @@ const char* ConfigPageTitle(ConfigPage page)
     return "";
 }
 
+const char* ConfigPageHeading(ConfigPage page)
+{
+    switch (page) {
+    case ConfigPage::VehicleModel:
+        return "Vehicle Configuration";
+    case ConfigPage::Display:
+        return "Displayed Units and Language:";
+    case ConfigPage::GPS:
+        return "GPS Receiver Configuration:";
+    case ConfigPage::Lightbar:
+        return "Lightbar Configuration:";
+    case ConfigPage::Operation:
+        return "Operational Parameters:";
+    case ConfigPage::DoroZiriv:
+        return "Installed Steering Angle Sensor:";
+    case ConfigPage::Sensors:
+        return "Sensors Configuration";
+    case ConfigPage::LowSpeed:
+        return "Valve On Speed Settings:";
+    case ConfigPage::Radio:
+        return "Radio Configuration:";
+    }
+    return "";
+}
+
 std::vector<ConfigPage> SelectConfigurationPages(std::uint32_t vehicleType, bool rtkCorrection)
 {
     std::vector<ConfigPage> pages = {ConfigPage::VehicleModel};

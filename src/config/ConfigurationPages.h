@@ -21,6 +21,9 @@ enum class ConfigPage { VehicleModel, Display, GPS, Lightbar, Operation, DoroZir
 
 // The page's name, as the contents list shows it.
 const char* ConfigPageTitle(ConfigPage page);
+// The bold line at the top of the page; it also names the page's first
+// group of choices, which has no label of its own.
+const char* ConfigPageHeading(ConfigPage page);
 
 // The pages for a vehicle type ("vtt"; 0 when it could not be read) and
 // whether the correction type is RTK, in the sheet's order: the vehicle

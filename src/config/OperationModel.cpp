@@ -28,7 +28,8 @@ PageFields COperationModel::Fields()
             .LengthRanges(kEndOfRowRanges),
         field::ComboData("alertTimeout", "Operator Alert Timeout:",
                          CFieldValue::Computed([this] { return static_cast<double>(ShownAlertTimeout()); },
-                                               [this](double seconds) { alertTimeout.value = static_cast<float>(seconds); }),
+                                               [this](double seconds) { alertTimeout.value = static_cast<float>(seconds); })
+                             .From(alertTimeout),
                          timeouts),
         field::Combo("swathChangeover", "Swath Changeover At:", CFieldValue::Number(swathChangeover),
                      {{"GPS Antenna"}, {"Tractor Nose"}}),

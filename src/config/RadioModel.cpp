@@ -54,7 +54,8 @@ PageFields CRadioModel::Fields()
                                            [this](double n) {
                                                if (usable)
                                                    network.value = static_cast<std::uint32_t>(n);
-                                           }),
+                                           })
+                         .From(network),
                      {})
             .ChoicesFrom([this] { return entries; }),
         field::Label("note", kRadioNote),
@@ -63,6 +64,15 @@ PageFields CRadioModel::Fields()
 
 void CRadioModel::CheckRadio(CControllerLink& link, IBusyIndicator& busy)
 {
+    InspectRadio(link, busy);
+    if (!notice.empty())
+        link.Notifier().Notify(notice, noticeCaption, MsgButtons::Ok, MsgIcon::None);
+}
+
+void CRadioModel::InspectRadio(CControllerLink& link, IBusyIndicator& busy)
+{
+    notice.clear();
+    noticeCaption.clear();
     CUIntParam productId("RORadioProductID");
     CFloatParam status("rnie");
     CByteParam maxChannel("ROMaxRadioChanNum");
@@ -80,7 +90,8 @@ void CRadioModel::CheckRadio(CControllerLink& link, IBusyIndicator& busy)
     CBusyScope waiting(busy);
     CByteParam shared("srl");
     if (shared.Get(link) && shared.value == 1) {
-        link.Notifier().Notify(kSharedRadioText, kSharedRadioCaption, MsgButtons::Ok, MsgIcon::None);
+        notice = kSharedRadioText;
+        noticeCaption = kSharedRadioCaption;
         return;
     }
     double code = 0;
@@ -97,7 +108,8 @@ void CRadioModel::CheckRadio(CControllerLink& link, IBusyIndicator& busy)
         code = network.value;
     }
     if (std::optional<std::string> message = RadioStatusMessage(code, newerFirmware)) {
-        link.Notifier().Notify(*message, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+        notice = *message;
+        noticeCaption = kAppTitle;
         return;
     }
     usable = true;

@@ -44,12 +44,16 @@ public:
     // Activation, before the page base's: the radio's product, status and
     // network range, the shared-radio question and the status message.
     void CheckRadio(CControllerLink& link, IBusyIndicator& busy);
+    // The same reads without a box: why the network number cannot be
+    // chosen is kept in notice (and its caption), empty when it can.
+    void InspectRadio(CControllerLink& link, IBusyIndicator& busy);
     // The page base's leave step; a saved network number takes the radio a
     // while, waited out with the busy indicator (the window keeps painting).
     void Leave(CControllerLink& link, IBusyIndicator& busy);
 
     CUIntParam network; // "rni"
     bool usable = false;
+    std::string notice, noticeCaption;
     bool newerFirmware = false; // "rnie" answered
     std::uint32_t highest = 40;
     std::vector<FieldChoice> entries;

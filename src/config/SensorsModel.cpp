@@ -8,7 +8,8 @@ namespace {
 CFieldValue InputUsed(CByteParam& ignored)
 {
     return CFieldValue::Computed([&ignored] { return ignored.value != 1 ? 1.0 : 0.0; },
-                                 [&ignored](double used) { ignored.value = used != 0 ? 0u : 1u; });
+                                 [&ignored](double used) { ignored.value = used != 0 ? 0u : 1u; })
+        .From(ignored);
 }
 
 } // namespace

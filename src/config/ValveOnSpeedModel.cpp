@@ -9,7 +9,8 @@ namespace halcyra {
 PageFields CValveOnSpeedModel::Fields()
 {
     return {
-        field::Combo("setting", "Minimum Valve On Speed:", CFieldValue::Number(chosen), {})
+        field::Combo("setting", "Minimum Valve On Speed:",
+                     CFieldValue::Number(chosen).From(minimumSpeed).From(wheelSpeedIgnored), {})
             .ChoicesFrom([this] { return entries; }),
         field::Label("speeds", CFieldValue::Text(speeds)),
     };

@@ -18,25 +18,29 @@ CFieldValue CFieldValue::Text(std::string& text)
 
 CFieldValue CFieldValue::Text(CStringParam& param)
 {
-    return ComputedText([&param] { return param.value; }, [&param](const std::string& t) { param.value = t; });
+    return ComputedText([&param] { return param.value; }, [&param](const std::string& t) { param.value = t; })
+        .From(param);
 }
 
 CFieldValue CFieldValue::Number(CFloatParam& param)
 {
     return Computed([&param] { return static_cast<double>(param.value); },
-                    [&param](double v) { param.value = static_cast<float>(v); });
+                    [&param](double v) { param.value = static_cast<float>(v); })
+        .From(param);
 }
 
 CFieldValue CFieldValue::Number(CUIntParam& param)
 {
     return Computed([&param] { return static_cast<double>(param.value); },
-                    [&param](double v) { param.value = v <= 0 ? 0u : static_cast<std::uint32_t>(std::lround(v)); });
+                    [&param](double v) { param.value = v <= 0 ? 0u : static_cast<std::uint32_t>(std::lround(v)); })
+        .From(param);
 }
 
 CFieldValue CFieldValue::Number(CShortParam& param)
 {
     return Computed([&param] { return static_cast<double>(param.value); },
-                    [&param](double v) { param.value = static_cast<std::int16_t>(std::lround(v)); });
+                    [&param](double v) { param.value = static_cast<std::int16_t>(std::lround(v)); })
+        .From(param);
 }
 
 CFieldValue CFieldValue::Number(float& variable)
@@ -65,6 +69,12 @@ CFieldValue CFieldValue::ComputedText(std::function<std::string()> get, std::fun
     value.getText_ = std::move(get);
     value.setText_ = std::move(set);
     return value;
+}
+
+CFieldValue& CFieldValue::From(const CParam& param)
+{
+    sources_.push_back(&param);
+    return *this;
 }
 
 void CFieldValue::SetNumber(double value) const
@@ -340,6 +350,12 @@ double FieldStep(const FieldSpec& field, const CUnitsParam* units)
 bool FieldEnabled(const FieldSpec& field) { return !field.enabled || field.enabled(); }
 
 bool FieldVisible(const FieldSpec& field) { return !field.visible || field.visible(); }
+
+bool FieldValueRead(const FieldSpec& field)
+{
+    const std::vector<const CParam*>& sources = field.value.Sources();
+    return std::all_of(sources.begin(), sources.end(), [](const CParam* p) { return p->IsRetrieved(); });
+}
 
 bool FieldChoiceEnabled(const FieldChoice& choice) { return !choice.enabled || choice.enabled(); }
 

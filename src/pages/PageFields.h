@@ -49,6 +49,10 @@ public:
     static CFieldValue Number(int& variable);
     static CFieldValue Computed(std::function<double()> get, std::function<void(double)> set = {});
     static CFieldValue ComputedText(std::function<std::string()> get, std::function<void(const std::string&)> set = {});
+    // The value follows this parameter too: it is only as good as the
+    // parameter's last get. Values bound to a parameter name it themselves.
+    CFieldValue& From(const CParam& param);
+    const std::vector<const CParam*>& Sources() const { return sources_; }
 
     bool IsText() const { return static_cast<bool>(getText_); }
     bool IsBound() const { return getText_ || getNumber_; }
@@ -64,6 +68,7 @@ private:
     std::function<void(double)> setNumber_;
     std::function<std::string()> getText_;
     std::function<void(const std::string&)> setText_;
+    std::vector<const CParam*> sources_;
 };
 
 struct FieldRange {
@@ -144,6 +149,8 @@ std::optional<FieldRange> FieldRangeNow(const FieldSpec& field, const CUnitsPara
 double FieldStep(const FieldSpec& field, const CUnitsParam* units);
 bool FieldEnabled(const FieldSpec& field);
 bool FieldVisible(const FieldSpec& field);
+// Whether every parameter the value follows was got from the controller.
+bool FieldValueRead(const FieldSpec& field);
 bool FieldChoiceEnabled(const FieldChoice& choice);
 // The entries as they are now.
 std::vector<FieldChoice> FieldChoices(const FieldSpec& field);

@@ -47,6 +47,14 @@ expect status halcyra log st
 expect --csv halcyra diag "Steering Angle" --c
 refuse --count halcyra diag "Steering Angle" --count 3 --c
 
+expect install-report halcyra ins
+expect --installer halcyra install-report report.pdf --inst
+expect --customer halcyra install-report report.pdf --cu
+if [[ -n $(offered halcyra install-report report.pdf --installer A) ]]; then
+    echo "completing a name after --installer: expected nothing" >&2
+    exit 1
+fi
+
 # Where a file is due, the files there.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

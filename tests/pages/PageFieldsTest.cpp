@@ -84,3 +84,28 @@ TEST(PageFields, ChoicesByPositionByDataAndCheckBoxMappings)
     allowed = true;
     EXPECT_TRUE(FieldEnabled(check));
 }
+
+TEST(PageFields, AValueIsReadOnlyOnceEveryParameterItFollowsWasGot)
+{
+    CFloatParam gain("pgr");
+    CUIntParam side("swl");
+    CStringParam model("vms");
+    const FieldSpec bound = field::Edit("gain", "Gain:", CFieldValue::Number(gain));
+    const FieldSpec text = field::ReadOnly("model", "Model:", CFieldValue::Text(model));
+    const FieldSpec computed = field::ReadOnly(
+        "both", "Both:", CFieldValue::Computed([&] { return static_cast<double>(gain.value) + side.value; }).From(gain).From(side));
+    std::string plain = "fixed";
+    const FieldSpec unbound = field::ReadOnly("plain", "Plain:", CFieldValue::Text(plain));
+    EXPECT_FALSE(FieldValueRead(bound));
+    EXPECT_FALSE(FieldValueRead(text));
+    EXPECT_FALSE(FieldValueRead(computed));
+    EXPECT_TRUE(FieldValueRead(unbound)) << "a value of the program's own is never missing";
+
+    ASSERT_TRUE(gain.ParseReply("pgr: 1.500000"));
+    ASSERT_TRUE(model.ParseReply("vms: \"Fieldora 8240W\""));
+    EXPECT_TRUE(FieldValueRead(bound));
+    EXPECT_TRUE(FieldValueRead(text));
+    EXPECT_FALSE(FieldValueRead(computed)) << "one of its two parameters is still missing";
+    ASSERT_TRUE(side.ParseReply("swl: 1"));
+    EXPECT_TRUE(FieldValueRead(computed));
+}

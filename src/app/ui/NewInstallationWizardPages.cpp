@@ -1,6 +1,7 @@
 #include "app/ui/NewInstallationWizardPages.h"
 
 #include "app/NewInstallationPages.h"
+#include "app/ui/InstallationReportDlg.h"
 #include "calibration/ui/CalSheet.h"
 #include "config/ui/ConfigSheet.h"
 #include "pages/SerialGuard.h"
@@ -41,10 +42,22 @@ std::vector<int> CNewInstallationWizardPages::CalibrationList()
     return ReadNewInstallationCalibrationList(context_.link);
 }
 
+namespace {
+
+// The last step offers the installation report as well as the setup file.
+void OfferReport(CUiContext& context, CNewInstallationWizard& wizard)
+{
+    CNewWizardSaveSetupToFile* page = &wizard.SaveToFilePage();
+    page->OfferInstallationReport([&context, page] { RunInstallationReport(context, page->window()); });
+}
+
+} // namespace
+
 void RunNewInstallationWizard(CUiContext& context, QWidget* parent)
 {
     CNewInstallationWizardPages pages(context, parent);
     CNewInstallationWizard wizard(context, pages, parent);
+    OfferReport(context, wizard);
     wizard.Run();
 }
 
@@ -63,6 +76,7 @@ void RenderNewInstallationScreens(CUiContext& context, QWidget* parent, CScreenR
     // Each step as it shows, then on with Next.
     CNewInstallationWizardPages pages(context, parent);
     CNewInstallationWizard wizard(context, pages, parent);
+    OfferReport(context, wizard);
     const auto runModal = std::move(context.runModal);
     context.runModal = [&](QDialog& dialog) {
         auto& sheet = dynamic_cast<CHCPropertySheet&>(dialog);

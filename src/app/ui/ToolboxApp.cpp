@@ -2,6 +2,7 @@
 
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
+#include "app/ui/InstallationReportDlg.h"
 #include "app/ui/MessageBoxNotifier.h"
 #include "app/ui/NewInstallationWizardPages.h"
 #include "app/ui/PortSelectDlg.h"
@@ -32,8 +33,12 @@
 #include <filesystem>
 #include <iostream>
 
-// Resources live in a static library; this keeps them linked in.
-static void InitToolboxResources() { Q_INIT_RESOURCE(toolbox); }
+// Resources live in static libraries; this keeps them linked in.
+static void InitToolboxResources()
+{
+    Q_INIT_RESOURCE(toolbox);
+    Q_INIT_RESOURCE(report);
+}
 
 namespace halcyra {
 
@@ -205,6 +210,11 @@ int CToolboxApp::RenderTo(const std::string& dirText)
         CAboutDlg about(context_, main.get());
         about.EnsureInitialised();
         screens.Save(about, QStringLiteral("about"));
+    }
+    {
+        CInstallationReportDlg report(context_, main.get());
+        report.EnsureInitialised();
+        screens.Save(report, QStringLiteral("installation-report"));
     }
     {
         CSetupSheet sheet(context_, main.get());

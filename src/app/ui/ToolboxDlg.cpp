@@ -4,6 +4,7 @@
 #include "app/ToolboxCommands.h"
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AdvancedConfigDlg.h"
+#include "app/ui/InstallationReportDlg.h"
 #include "app/ui/NewInstallationWizardPages.h"
 #include "app/ui/PortSelectDlg.h"
 #include "app/ui/SetupSheet.h"
@@ -56,6 +57,7 @@ CToolboxDlg::CToolboxDlg(CToolboxContext& context, QWidget* parent)
     item(tools, QStringLiteral("&Data Logging"), cmd::kDataLogging);
     tools->addSeparator();
     item(tools, QStringLiteral("&Information"), cmd::kInformation);
+    item(tools, QStringLiteral("Installation Re&port..."), cmd::kInstallationReport);
     item(tools, QStringLiteral("Create Service &Report..."), cmd::kServiceReport);
     tools->addSeparator();
     item(tools, QStringLiteral("E&xit"), cmd::kExit);
@@ -203,6 +205,9 @@ bool CToolboxDlg::OnCommand(int id)
     case cmd::kServiceReport:
         handler = &CToolboxDlg::OnServiceReport;
         break;
+    case cmd::kInstallationReport:
+        handler = &CToolboxDlg::OnInstallationReport;
+        break;
     default:
         return false;
     }
@@ -309,6 +314,12 @@ void CToolboxDlg::OnServiceReport()
     else
         Context().notifier.Notify(ServiceReportMessage(*path, result), "Service Report", MsgButtons::Ok,
                                   result.missing.empty() ? MsgIcon::Information : MsgIcon::Exclamation);
+}
+
+void CToolboxDlg::OnInstallationReport()
+{
+    if (ControllerReady())
+        RunInstallationReport(Context(), this);
 }
 
 void CToolboxDlg::OnAbout()

@@ -27,6 +27,7 @@ inline constexpr int kExit = 32782;
 inline constexpr int kSelectComPort = 32790;
 inline constexpr int kAbout = 32775;
 inline constexpr int kServiceReport = 32800;
+inline constexpr int kInstallationReport = 32801;
 // The picture buttons send the same commands as their menu items.
 inline constexpr int kNewInstallationButton = 1022;
 inline constexpr int kEditSetupButton = 1023;
@@ -69,6 +70,8 @@ public:
     void OnAbout();
     // "Create Service Report...": one zip for support.
     void OnServiceReport();
+    // "Installation Report...": the printable record of the installation.
+    void OnInstallationReport();
 
 signals:
     // The first time the dialog is on screen.

@@ -1,5 +1,6 @@
 #include "calibration/ui/CalAutoDeadZonePage.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
 #include "calibration/ui/CalPageParts.h"
 #include "pages/ui/UiContext.h"
@@ -40,14 +41,13 @@ CCalAutoDeadZonePage::CCalAutoDeadZonePage(CUiContext& context, QWidget* parent)
 
     auto deadZonesShown = [this] { return cal_.Shown().deadZonesShown; };
     auto countShown = [this] { return cal_.Shown().countShown; };
-    DescribeFields({
-        field::ReadOnly("deadZoneLeft", "Dead Zone Left:", CFieldValue::ComputedText([this] { return cal_.DeadZoneLeftText(); }))
-            .VisibleWhen(deadZonesShown),
-        field::ReadOnly("deadZoneRight", "Dead Zone Right:", CFieldValue::ComputedText([this] { return cal_.DeadZoneRightText(); }))
-            .VisibleWhen(deadZonesShown),
-        field::ReadOnly("count", "Count", CFieldValue::ComputedText([this] { return cal_.CountText(); }))
-            .VisibleWhen(countShown),
-    });
+    PageFields fields = DeadZoneFields(CFieldValue::ComputedText([this] { return cal_.DeadZoneLeftText(); }),
+                                       CFieldValue::ComputedText([this] { return cal_.DeadZoneRightText(); }));
+    for (FieldSpec& f : fields)
+        f.VisibleWhen(deadZonesShown);
+    fields.push_back(field::ReadOnly("count", "Count", CFieldValue::ComputedText([this] { return cal_.CountText(); }))
+                         .VisibleWhen(countShown));
+    DescribeFields(std::move(fields));
     NarrowFieldForm(Body());
 
     auto* reportRow = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #include "calibration/ui/CalElecTrackPages.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
 #include "calibration/ui/CalPageParts.h"
 #include "calibration/ui/TrackSteeringDialogs.h"
@@ -83,7 +84,7 @@ CCalJDElecManualOverride::CCalJDElecManualOverride(CUiContext& context, QWidget*
     }
     DescribeFields({
         field::ReadOnly("testBias", "Test Bias:", CFieldValue::ComputedText([this] { return cal_.TestBiasText(); })),
-        field::ReadOnly("savedBias", "Saved Bias:", CFieldValue::ComputedText([this] { return cal_.SavedBiasText(); })),
+        SavedBiasField(CFieldValue::ComputedText([this] { return cal_.SavedBiasText(); })),
     });
     NarrowFieldForm(Body());
     completed_ = new QLabel(QString::fromLatin1(kOverrideCompletedText), this);

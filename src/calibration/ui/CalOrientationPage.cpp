@@ -1,5 +1,6 @@
 #include "calibration/ui/CalOrientationPage.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
 #include "calibration/ui/CalPageParts.h"
 #include "pages/SerialGuard.h"
@@ -43,11 +44,8 @@ COrientationAnglesDlg::COrientationAnglesDlg(CUiContext& context, float yaw, flo
     setWindowTitle(QStringLiteral("Orientation Angles"));
     auto* layout = new QVBoxLayout(this);
     binder_ = new CFieldBinder(this, nullptr);
-    auto angle = [](std::string id, std::string label, float& value) {
-        return field::Edit(std::move(id), std::move(label), CFieldValue::Number(value)).Range(0, 360).Unit("deg");
-    };
-    QFormLayout* form = binder_->Build({angle("yaw", "Yaw:", yaw_), angle("pitch", "Pitch:", pitch_),
-                                        angle("roll", "Roll:", roll_)});
+    QFormLayout* form = binder_->Build(
+        OrientationAngleFields(CFieldValue::Number(yaw_), CFieldValue::Number(pitch_), CFieldValue::Number(roll_)));
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     layout->addLayout(form);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -1,5 +1,6 @@
 #include "calibration/ui/CalPGainPage.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
 #include "calibration/ui/CalPageParts.h"
 #include "pages/ui/UiContext.h"
@@ -23,7 +24,7 @@ CCalPGainPage::CCalPGainPage(CUiContext& context, QWidget* parent)
     Body()->addWidget(instruction_);
 
     DescribeFields({
-        field::ReadOnly("savedGain", "Saved Gain:", CFieldValue::ComputedText([this] { return cal_.Shown().savedGain; })),
+        SavedGainField(CFieldValue::ComputedText([this] { return cal_.Shown().savedGain; })),
         field::ReadOnly("slewTime", "Slew Time:", CFieldValue::ComputedText([this] { return cal_.Shown().slew; })),
         field::ReadOnly("overshoot", "Overshoot:", CFieldValue::ComputedText([this] { return cal_.Shown().overshoot; })),
     });

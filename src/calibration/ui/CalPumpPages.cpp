@@ -1,5 +1,6 @@
 #include "calibration/ui/CalPumpPages.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
 #include "pages/ui/UiContext.h"
 
@@ -19,8 +20,8 @@ QGridLayout* AddSidesGrid(QVBoxLayout* body, QWidget* parent)
 {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
-    grid->addWidget(new QLabel(QStringLiteral("Left"), parent), 0, 1, Qt::AlignHCenter);
-    grid->addWidget(new QLabel(QStringLiteral("Right"), parent), 0, 2, Qt::AlignHCenter);
+    grid->addWidget(new QLabel(QString::fromLatin1(kLeftSideText), parent), 0, 1, Qt::AlignHCenter);
+    grid->addWidget(new QLabel(QString::fromLatin1(kRightSideText), parent), 0, 2, Qt::AlignHCenter);
     grid->setColumnStretch(3, 1);
     body->addLayout(grid);
     return grid;
@@ -60,7 +61,7 @@ CCalHydTrackedPumpKneePage::CCalHydTrackedPumpKneePage(CUiContext& context, QWid
     AddSidesRow(grid, 1, this, QStringLiteral("Pump Knee:"), leftKnee_, rightKnee_);
     leftSaved_ = MakeValueField(this, "leftSavedKnee");
     rightSaved_ = MakeValueField(this, "rightSavedKnee");
-    AddSidesRow(grid, 2, this, QStringLiteral("Saved Knee:"), leftSaved_, rightSaved_);
+    AddSidesRow(grid, 2, this, QString::fromLatin1(kSavedKneeLabel), leftSaved_, rightSaved_);
     turnRateLabel_ = new QLabel(QStringLiteral("Current turn rate:"), this);
     turnRate_ = MakeValueField(this, "turnRate");
     turnRateLabel_->setBuddy(turnRate_);
@@ -165,7 +166,7 @@ CCalHydTrackedSteeringPump::CCalHydTrackedSteeringPump(CUiContext& context, QWid
     AddSidesRow(grid, 1, this, QStringLiteral("Gain:"), leftGain_, rightGain_);
     leftSaved_ = MakeValueField(this, "leftSavedGain");
     rightSaved_ = MakeValueField(this, "rightSavedGain");
-    AddSidesRow(grid, 2, this, QStringLiteral("Saved Gain:"), leftSaved_, rightSaved_);
+    AddSidesRow(grid, 2, this, QString::fromLatin1(kSavedPumpGainLabel), leftSaved_, rightSaved_);
     leftRise_ = MakeValueField(this, "leftRiseTime");
     rightRise_ = MakeValueField(this, "rightRiseTime");
     AddSidesRow(grid, 3, this, QStringLiteral("Rise Time:"), leftRise_, rightRise_);

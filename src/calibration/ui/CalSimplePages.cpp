@@ -1,7 +1,7 @@
 #include "calibration/ui/CalSimplePages.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
-#include "calibration/CalibrationUnits.h"
 #include "calibration/ui/CalPageParts.h"
 #include "pages/ui/UiContext.h"
 
@@ -17,17 +17,6 @@
 namespace halcyra {
 
 namespace {
-
-constexpr double kMaxLength = 9999;
-
-// A length in the display units, as the calibration pages show lengths.
-FieldSpec LengthField(std::string id, std::string label, CFloatParam& length, double minimum)
-{
-    return field::Edit(std::move(id), std::move(label), CFieldValue::Number(length))
-        .Range(minimum, kMaxLength)
-        .InDisplayUnits()
-        .FormatPerUnit(kLengthFormats);
-}
 
 void SetSlider(QSlider* slider, int minimum, int maximum, int position)
 {
@@ -80,10 +69,7 @@ CCalAntennaPosCorrPage::CCalAntennaPosCorrPage(CUiContext& context, QWidget* par
       height_(&Params()), alx_("alx", &Params())
 {
     setWindowTitle(QStringLiteral("Antenna Pos. Compensation"));
-    DescribeFields({
-        LengthField("antennaHeight", "Antenna height above ground:", height_, 0),
-        LengthField("antennaDistance", "Antenna distance from fixed axle:", alx_, -kMaxLength),
-    });
+    DescribeFields(AntennaFields(height_, alx_));
     NarrowFieldForm(Body());
     Body()->addStretch(1);
 }
@@ -93,14 +79,7 @@ CCalAntennaPosCorrPage::CCalAntennaPosCorrPage(CUiContext& context, QWidget* par
 CCalRollCorrPage::CCalRollCorrPage(CUiContext& context, QWidget* parent)
     : CHCPropertyPage(context, TitleOf(CalPage::RollCorr), HeadingOf(CalPage::RollCorr), parent), roll_(Params())
 {
-    DescribeFields({
-        field::Edit("rollOffset", "Roll Offset:", CFieldValue::Number(roll_.Distance()))
-            .Range(0, kMaxLength)
-            .InDisplayUnits()
-            .FormatPerUnit(kLengthFormats),
-        field::Radios("side", "", CFieldValue::Number(roll_.Side()),
-                      {{"Vehicle is to the RIGHT of the line", kRollRight}, {"Vehicle is to the LEFT of the line", kRollLeft}}),
-    });
+    DescribeFields(RollFields(roll_));
     NarrowFieldForm(Body());
     Body()->addStretch(1);
 }
@@ -119,7 +98,7 @@ CCalTrackSpacingPage::CCalTrackSpacingPage(CUiContext& context, QWidget* parent)
     : CHCPropertyPage(context, TitleOf(CalPage::TrackSpacing), HeadingOf(CalPage::TrackSpacing), parent),
       trw_("trw", &Params())
 {
-    DescribeFields({LengthField("trackSpacing", "Track Spacing:", trw_, 0)});
+    DescribeFields(TrackSpacingFields(trw_));
     NarrowFieldForm(Body());
     Body()->addStretch(1);
 }
@@ -173,10 +152,8 @@ CCalOrientationDirect::CCalOrientationDirect(CUiContext& context, QWidget* paren
     : CHCPropertyPage(context, TitleOf(CalPage::OrientationDirect), HeadingOf(CalPage::OrientationDirect), parent),
       iay_("iay", &Params()), iap_("iap", &Params()), iar_("iar", &Params())
 {
-    auto angle = [](std::string id, std::string label, CFloatParam& param) {
-        return field::Edit(std::move(id), std::move(label), CFieldValue::Number(param)).Range(0, 360).Unit("deg");
-    };
-    DescribeFields({angle("yaw", "Yaw:", iay_), angle("pitch", "Pitch:", iap_), angle("roll", "Roll:", iar_)});
+    DescribeFields(
+        OrientationAngleFields(CFieldValue::Number(iay_), CFieldValue::Number(iap_), CFieldValue::Number(iar_)));
     NarrowFieldForm(Body());
     Body()->addStretch(1);
 }

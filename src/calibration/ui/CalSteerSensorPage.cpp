@@ -1,5 +1,6 @@
 #include "calibration/ui/CalSteerSensorPage.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/CalibrationPages.h"
 #include "calibration/ui/CalPageParts.h"
 #include "pages/ui/UiContext.h"
@@ -13,12 +14,10 @@ namespace halcyra {
 
 namespace {
 
-// "Sensor Volts:" and "Sensor Angle:", read only.
 PageFields SensorFields(const std::string& volts, const std::string& angle, std::function<bool()> angleShown)
 {
-    return {field::ReadOnly("sensorVolts", "Sensor Volts:", CFieldValue::ComputedText([&volts] { return volts; })),
-            field::ReadOnly("sensorAngle", "Sensor Angle:", CFieldValue::ComputedText([&angle] { return angle; }))
-                .VisibleWhen(std::move(angleShown))};
+    return SteerSensorFields(CFieldValue::ComputedText([&volts] { return volts; }),
+                             CFieldValue::ComputedText([&angle] { return angle; }), std::move(angleShown));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "calibration/ui/TrackSteeringDialogs.h"
 
+#include "calibration/CalibrationFields.h"
 #include "calibration/ui/CalPageParts.h"
 #include "pages/ui/UiContext.h"
 
@@ -203,7 +204,7 @@ CTrackBiasDlg::CTrackBiasDlg(CUiContext& context, CTrackBiasCal& cal, std::funct
     : CTrackDialog(context, &cal, parent), cal_(cal)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MakeHeading(QStringLiteral("Steering Pot Centerpoint (Bias):"), this));
+    layout->addWidget(MakeHeading(QString::fromLatin1(kBiasHeading), this));
 
     auto* sliderRow = new QHBoxLayout;
     slider_ = new QSlider(Qt::Horizontal, this);
@@ -292,7 +293,7 @@ CDeadbandDlg::CDeadbandDlg(CUiContext& context, QWidget* parent) : CHCDialog(con
 {
     setWindowTitle(QString::fromLatin1(kCaption));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Deadband Compensation:"), this));
+    layout->addWidget(new QLabel(QString::fromLatin1(kDeadbandLabel), this));
     auto* row = new QHBoxLayout;
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setObjectName(QStringLiteral("deadbandSlider"));
@@ -355,7 +356,7 @@ CTrackSpacingDlg::CTrackSpacingDlg(CUiContext& context, CTrackSpacingCal& cal, Q
     layout->addWidget(panel_);
 
     auto* spacingRow = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Track Spacing:"), this);
+    auto* label = new QLabel(QString::fromLatin1(kTrackSpacingLabel), this);
     spacing_ = new QLineEdit(this);
     spacing_->setObjectName(QStringLiteral("trackSpacing"));
     spacing_->setMinimumWidth(spacing_->fontMetrics().averageCharWidth() * 10);

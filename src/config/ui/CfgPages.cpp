@@ -12,12 +12,14 @@ namespace {
 // The tab shows the page's dialog caption; the contents list its name.
 void Name(CHCPropertyPage& page, ConfigPage which) { page.SetPageName(ConfigPageTitle(which)); }
 
+QString Heading(ConfigPage page) { return QString::fromLatin1(ConfigPageHeading(page)); }
+
 } // namespace
 
 // ---------------------------------------------------------------- display
 
 CCfgDisplayPage::CCfgDisplayPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Display"), QStringLiteral("Displayed Units and Language:"), parent),
+    : CHCPropertyPage(context, QStringLiteral("Display"), Heading(ConfigPage::Display), parent),
       model_(Logic())
 {
     Name(*this, ConfigPage::Display);
@@ -37,7 +39,7 @@ bool CCfgDisplayPage::OnKillActive()
 // ---------------------------------------------------------------- sensors
 
 CCfgSensorsPage::CCfgSensorsPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Sensors"), QStringLiteral("Sensors Configuration"), parent),
+    : CHCPropertyPage(context, QStringLiteral("Sensors"), Heading(ConfigPage::Sensors), parent),
       model_(Logic())
 {
     Name(*this, ConfigPage::Sensors);
@@ -54,7 +56,7 @@ bool CCfgSensorsPage::OnSetActive()
 // ---------------------------------------------------------------- DoroZiriv
 
 CCfgDoroZirivPage::CCfgDoroZirivPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("DoroZiriv"), QStringLiteral("Installed Steering Angle Sensor:"),
+    : CHCPropertyPage(context, QStringLiteral("DoroZiriv"), Heading(ConfigPage::DoroZiriv),
                       parent),
       model_(Logic())
 {
@@ -74,7 +76,7 @@ bool CCfgDoroZirivPage::OnKillActive()
 // ---------------------------------------------------------------- operation
 
 CCfgOperationPage::CCfgOperationPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Operation"), QStringLiteral("Operational Parameters:"), parent),
+    : CHCPropertyPage(context, QStringLiteral("Operation"), Heading(ConfigPage::Operation), parent),
       model_(Logic())
 {
     Name(*this, ConfigPage::Operation);
@@ -93,7 +95,7 @@ bool CCfgOperationPage::UpdateMembers()
 // ---------------------------------------------------------------- lightbar
 
 CCfgLightbarPage::CCfgLightbarPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Lightbar"), QStringLiteral("Lightbar Configuration:"), parent),
+    : CHCPropertyPage(context, QStringLiteral("Lightbar"), Heading(ConfigPage::Lightbar), parent),
       model_(Logic())
 {
     Name(*this, ConfigPage::Lightbar);
@@ -104,7 +106,7 @@ CCfgLightbarPage::CCfgLightbarPage(CUiContext& context, QWidget* parent)
 // ---------------------------------------------------------------- GPS
 
 CCfgGPSPage::CCfgGPSPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("GPS"), QStringLiteral("GPS Receiver Configuration:"), parent),
+    : CHCPropertyPage(context, QStringLiteral("GPS"), Heading(ConfigPage::GPS), parent),
       model_(Logic())
 {
     Name(*this, ConfigPage::GPS);
@@ -123,7 +125,7 @@ bool CCfgGPSPage::OnInitDialog()
 // ---------------------------------------------------------------- radio
 
 CCfgRadioPage::CCfgRadioPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Radio"), QStringLiteral("Radio Configuration:"), parent),
+    : CHCPropertyPage(context, QStringLiteral("Radio"), Heading(ConfigPage::Radio), parent),
       model_(Logic())
 {
     Name(*this, ConfigPage::Radio);
@@ -148,7 +150,7 @@ bool CCfgRadioPage::OnKillActive()
 // ---------------------------------------------------------------- valve-on speed
 
 CCfgLowSpeedPage::CCfgLowSpeedPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Valve On Speed"), QStringLiteral("Valve On Speed Settings:"), parent)
+    : CHCPropertyPage(context, QStringLiteral("Valve On Speed"), Heading(ConfigPage::LowSpeed), parent)
 {
     Name(*this, ConfigPage::LowSpeed);
     DescribeFields(model_.Fields());

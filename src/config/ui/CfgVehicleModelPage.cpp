@@ -13,7 +13,7 @@
 namespace halcyra {
 
 CCfgVehicleModelPage::CCfgVehicleModelPage(CUiContext& context, QWidget* parent)
-    : CHCPropertyPage(context, QStringLiteral("Vehicle Model"), QStringLiteral("Vehicle Configuration"), parent)
+    : CHCPropertyPage(context, QStringLiteral("Vehicle Model"), QString::fromLatin1(ConfigPageHeading(ConfigPage::VehicleModel)), parent)
 {
     SetPageName(ConfigPageTitle(ConfigPage::VehicleModel));
     state_.busy = context.busy;

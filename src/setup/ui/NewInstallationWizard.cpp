@@ -6,6 +6,7 @@
 #include "setup/ui/SaveRestoreDlg.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -31,9 +32,35 @@ CNewWizardSaveSetupToFile::CNewWizardSaveSetupToFile(CUiContext& context, QWidge
     save_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     save_->setAutoRaise(true);
     Body()->addWidget(save_, 0, Qt::AlignHCenter);
+
+    reportRow_ = new QWidget(this);
+    auto* reportLayout = new QVBoxLayout(reportRow_);
+    reportLayout->setContentsMargins(0, 12, 0, 0);
+    reportLayout->addWidget(new QLabel(QStringLiteral("Installation Report:"), reportRow_));
+    auto* reportHint = new QLabel(QStringLiteral("A printable record of this installation, with lines for the "
+                                                 "installer and the customer to sign (PDF). This step is optional."),
+                                  reportRow_);
+    reportHint->setObjectName(QStringLiteral("reportHint"));
+    reportHint->setWordWrap(true);
+    reportLayout->addWidget(reportHint);
+    report_ = new QPushButton(QStringLiteral("Installation &Report..."), reportRow_);
+    report_->setObjectName(QStringLiteral("installationReport"));
+    reportLayout->addWidget(report_, 0, Qt::AlignHCenter);
+    reportRow_->hide();
+    Body()->addWidget(reportRow_);
     Body()->addStretch(1);
     connect(save_, &QToolButton::clicked, this,
             [this] { RunGuarded(Context().notifier, [this] { OnSaveToFile(); }); });
+    connect(report_, &QPushButton::clicked, this, [this] {
+        if (runReport_)
+            RunGuarded(Context().notifier, runReport_);
+    });
+}
+
+void CNewWizardSaveSetupToFile::OfferInstallationReport(std::function<void()> run)
+{
+    runReport_ = std::move(run);
+    reportRow_->setVisible(static_cast<bool>(runReport_));
 }
 
 void CNewWizardSaveSetupToFile::OnSaveToFile() { CSaveRestoreDlg::SaveSetupToFile(Context(), this, kSetupBlock); }

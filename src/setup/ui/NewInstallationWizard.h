@@ -11,9 +11,11 @@
 #include "pages/ui/HCPropertySheet.h"
 #include "setup/NewInstallation.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+class QPushButton;
 class QToolButton;
 
 namespace halcyra {
@@ -31,8 +33,16 @@ public:
     void OnSaveToFile();
     QToolButton* SaveButton() const { return save_; }
 
+    // Offers the installation report on this last step too: the program,
+    // which composes the report, hands in how to run it.
+    void OfferInstallationReport(std::function<void()> run);
+    QPushButton* ReportButton() const { return report_; }
+
 private:
     QToolButton* save_ = nullptr;
+    QWidget* reportRow_ = nullptr;
+    QPushButton* report_ = nullptr;
+    std::function<void()> runReport_;
 };
 
 // The sheet that shows one wizard step at a time.

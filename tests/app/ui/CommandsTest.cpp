@@ -1,8 +1,10 @@
 #include "FileScript.h"
+#include "ScratchDir.h"
 #include "UiFixture.h"
 
 #include "app/ToolboxCommands.h"
 #include "app/ui/AdvancedConfigDlg.h"
+#include "app/ui/InstallationReportDlg.h"
 #include "app/ui/PortSelectDlg.h"
 #include "link/ControllerLink.h"
 #include "app/ui/SetupSheet.h"
@@ -343,4 +345,55 @@ TEST(Commands, CreateServiceReportWritesTheZipWhereTheUserChose)
     EXPECT_EQ("zip", files.requests[0].defaultSuffix);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(t.Path("support.zip"))));
     EXPECT_EQ(std::vector<std::string>{"Service report written to " + t.Path("support.zip")}, t.notifier.Texts());
+}
+
+TEST(Commands, InstallationReportAsksTheNamesThenWritesThePdfWhereTheUserChose)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    EXPECT_EQ(QStringLiteral("Installation Re&port..."), t.dialog->Action(cmd::kInstallationReport)->text());
+    FileScript files;
+    const std::string path = t.Path("installation.pdf");
+    files.answers = {QString::fromStdString(path)};
+    t.app->Context().files = &files;
+    std::vector<std::string> refusals;
+    t.onModal = [&](QDialog& d) {
+        auto* names = qobject_cast<CInstallationReportDlg*>(&d);
+        if (!names)
+            return static_cast<int>(QDialog::Rejected);
+        // A tab pasted into a name is refused, and the dialog stays.
+        names->Installer()->setText(QStringLiteral("Ana\tFitter"));
+        names->accept();
+        refusals = t.notifier.Texts();
+        EXPECT_NE(QDialog::Accepted, names->result());
+        names->Installer()->setText(QStringLiteral("  Ana Fitter "));
+        names->Customer()->setText(QStringLiteral("Brook Farm"));
+        names->accept();
+        return names->result();
+    };
+    t.notifier.shown.clear();
+    ASSERT_TRUE(t.dialog->OnCommand(cmd::kInstallationReport));
+    EXPECT_EQ(std::vector<std::string>{"Error: a name cannot hold control characters."}, refusals);
+    ASSERT_EQ(1u, files.requests.size());
+    EXPECT_EQ("pdf", files.requests[0].defaultSuffix);
+    EXPECT_EQ(kInstallationReportFilter, files.requests[0].filter);
+    EXPECT_EQ("%PDF", ReadAll(path).substr(0, 4));
+    ASSERT_EQ(2u, t.notifier.shown.size());
+    EXPECT_EQ("Installation report written to " + path, t.notifier.shown.back().text);
+    EXPECT_EQ(MsgIcon::Information, t.notifier.shown.back().icon);
+}
+
+TEST(Commands, InstallationReportCancelledAtTheNamesAsksForNoFile)
+{
+    UiApp t;
+    t.UseSimulator();
+    t.Start();
+    FileScript files;
+    t.app->Context().files = &files;
+    t.notifier.shown.clear();
+    ASSERT_TRUE(t.dialog->OnCommand(cmd::kInstallationReport));
+    EXPECT_EQ(std::vector<std::string>{"halcyra::CInstallationReportDlg"}, t.modal);
+    EXPECT_TRUE(files.requests.empty());
+    EXPECT_TRUE(t.notifier.shown.empty());
 }

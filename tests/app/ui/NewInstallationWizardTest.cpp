@@ -1,5 +1,6 @@
 #include "UiFixture.h"
 
+#include "app/ui/InstallationReportDlg.h"
 #include "app/ui/NewInstallationWizardPages.h"
 #include "setup/NewInstallation.h"
 
@@ -102,4 +103,34 @@ TEST(NewInstallationWizard, AsksTheControllerNothingBeforeTheIntroduction)
     EXPECT_EQ((std::vector<std::string>{kNewInstallationIntroText, kNewInstallationRebootText}), t.notifier.Texts());
     EXPECT_EQ(std::vector<std::string>{"Vehicle Model"}, steps);
     EXPECT_GT(t.Requests(), before) << "the vehicle model page reads its own";
+}
+
+TEST(NewInstallationWizard, TheLastStepOffersTheInstallationReport)
+{
+    UiApp t;
+    t.UseSimulator();
+    bool reportShown = false;
+    bool reportAsked = false;
+    t.onModal = [&](QDialog& d) {
+        if (qobject_cast<CInstallationReportDlg*>(&d)) {
+            reportAsked = true;
+            return static_cast<int>(QDialog::Rejected);
+        }
+        auto& sheet = dynamic_cast<CNewInstallationWizardSheet&>(d);
+        sheet.show();
+        CHCPropertyPage* page = sheet.GetPage(0);
+        if (page->GetPageName() != "Save Setup") {
+            page->WizardButton(kIdWizardNext)->click();
+            return sheet.result();
+        }
+        auto* report = page->findChild<QPushButton*>(QStringLiteral("installationReport"));
+        reportShown = report && report->isVisible();
+        if (report)
+            report->click();
+        page->WizardButton(kIdWizardExit)->click();
+        return sheet.result();
+    };
+    t.Start().OnCommand(cmd::kNewInstallationWizard);
+    EXPECT_TRUE(reportShown);
+    EXPECT_TRUE(reportAsked) << "the button runs the report, which first asks for the names";
 }
