@@ -57,6 +57,9 @@ CDiagSheet::CDiagSheet(CUiContext& context, QWidget* parent)
     recordStatus_ = new QLabel(this);
     recordStatus_->setObjectName(QStringLiteral("recordingStatus"));
     recordStatus_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Room for the count of a long recording and a short file name, whatever the font.
+    recordStatus_->setMinimumWidth(recordStatus_->fontMetrics().horizontalAdvance(
+        QStringLiteral("Saved 100000 rows to recording.csv")));
     buttonRow->addWidget(record_);
     buttonRow->addWidget(recordStatus_, 1);
     buttonRow->addWidget(Buttons());
