@@ -10,11 +10,13 @@
 ; writes it), so the uninstaller removes exactly what was installed.
 
 Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where Windows (or
+; Wine) has no 32-bit layer.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Halcyra Toolbox"
 !define PUBLISHER "Veltrane"
@@ -36,10 +38,6 @@ BrandingText "${PRODUCT} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${PRODUCT} needs 64-bit Windows."
-    Abort
-  ${EndIf}
   SetRegView 64
 FunctionEnd
 
