@@ -58,20 +58,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A fresh simulated controller for each run, so each starts alike.
+# A fresh simulated controller for each run, so each starts alike. Called
+# in this shell, not in $(...), so that stop_sim knows the process.
 start_sim() {
-  local link="$out/controller-$1"
+  link="$out/controller-$1"
   rm -f "$link"
   "$sim" --link "$link" >"$out/sim-$1.log" 2>&1 &
   sim_pid=$!
   for _ in $(seq 50); do [ -L "$link" ] && break; sleep 0.1; done
   [ -L "$link" ] || { echo "wine-gui-check: the simulator did not start:"; cat "$out/sim-$1.log"; exit 1; }
-  echo "$link"
 }
 
 render_linux() {
   local link
-  link="$(start_sim "$1")"
+  start_sim "$1"
   "$toolbox" --port "$link" --no-splash --render "$out/$1" >"$out/$1.out" 2>"$out/$1.err" ||
     { echo "wine-gui-check: the Linux app failed:"; cat "$out/$1.err"; exit 1; }
   stop_sim
@@ -80,7 +80,7 @@ render_linux() {
 
 render_windows() {
   local link started
-  link="$(start_sim windows)"
+  start_sim windows
   # Wine's mount manager reads the Ports key when its server starts.
   "$here/wine-run.sh" reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$link" /f >/dev/null
   wineserver -k 2>/dev/null || true

@@ -190,6 +190,12 @@ int CToolboxApp::RenderTo(const std::string& dirText)
     std::unique_ptr<CToolboxDlg> main = CreateMainDialog();
     main->EnsureInitialised();
     screens.Save(*main, QStringLiteral("main"));
+    // The other screens read the controller as they open.
+    if (!link_.IsOpen()) {
+        std::fprintf(stderr, "halcyra-toolbox: rendered the splash and the main dialog only: the port is not open, "
+                             "and the other screens need the controller (give --port or --simulator)\n");
+        return 1;
+    }
 
     {
         CPortSelectDlg ports(context_, main.get());

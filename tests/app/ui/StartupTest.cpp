@@ -242,3 +242,20 @@ TEST(Startup, TraceRecordsEveryFrameOfTheRun)
                          home.path(), env));
     EXPECT_TRUE(run.errors.contains(QStringLiteral("Error: The trace cannot be written"))) << run.errors.toStdString();
 }
+
+TEST(Startup, RenderingWithoutAControllerStopsAfterTheMainDialogAndSaysWhy)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = Isolated(home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    ProgramRun run(QStringLiteral(HALCYRA_TOOLBOX_BINARY));
+    const QString shots = home.filePath(QStringLiteral("shots"));
+    const QStringList args = {QStringLiteral("--port"), home.filePath(QStringLiteral("no-such-port")),
+                              QStringLiteral("--no-splash"), QStringLiteral("--render"), shots};
+    EXPECT_EQ(1, run.Run(args, home.path(), env)) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("rendered the splash and the main dialog only: the port is not "
+                                                   "open")))
+        << run.errors.toStdString();
+    EXPECT_TRUE(QFile::exists(shots + QStringLiteral("/main.png")));
+    EXPECT_FALSE(QFile::exists(shots + QStringLiteral("/about.png")));
+}
