@@ -44,19 +44,14 @@ sim_pid=$!
 for _ in $(seq 50); do [ -L "$link" ] && break; sleep 0.1; done
 [ -L "$link" ] || { echo "wine-com-check: the simulator did not start:"; cat "$work/sim.out"; exit 1; }
 
-# Wine's mount manager reads the Ports key when the Wine server starts.
-wine_run reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$link" /f >/dev/null
-wineserver -k 2>/dev/null || true
-wineserver -w
+"$here/wine-map-port.sh" "$port" "$link"
 
 echo "\$ wine halcyra.exe --port $port info"
 status=0
 wine_run "$exe" --port "$port" info >"$work/info.out" 2>"$work/info.err" || status=$?
 tr -d '\r' <"$work/info.out"
 tr -d '\r' <"$work/info.err" >&2
-wine_run reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1 || true
-wineserver -k 2>/dev/null || true
-rm -f "$WINEPREFIX/dosdevices/${port,,}" # the mapping the mount manager made
+"$here/wine-map-port.sh" "$port"
 
 if [ "$status" -ne 0 ]; then
   echo "wine-com-check: halcyra.exe exited with $status"

@@ -52,9 +52,7 @@ stop_sim() {
 }
 cleanup() {
   stop_sim
-  "$here/wine-run.sh" reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1 || true
-  wineserver -k 2>/dev/null || true
-  rm -f "$WINEPREFIX/dosdevices/${port,,}"
+  "$here/wine-map-port.sh" "$port" || true
 }
 trap cleanup EXIT
 
@@ -81,10 +79,7 @@ render_linux() {
 render_windows() {
   local link started
   start_sim windows
-  # Wine's mount manager reads the Ports key when its server starts.
-  "$here/wine-run.sh" reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$link" /f >/dev/null
-  wineserver -k 2>/dev/null || true
-  wineserver -w
+  "$here/wine-map-port.sh" "$port" "$link"
   started=$SECONDS
   (cd "$deploy" && HALCYRA_WINE_SELF_CONTAINED=1 "$here/wine-run.sh" ./halcyra-toolbox.exe --port "$port" \
     --no-splash --render "Z:${out//\//\\}\\windows" >"$out/windows.out" 2>"$out/windows.err") ||

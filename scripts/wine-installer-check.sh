@@ -71,9 +71,7 @@ link="$work/controller"
 sim_pid=$!
 for _ in $(seq 50); do [ -L "$link" ] && break; sleep 0.1; done
 [ -L "$link" ] || fail "the simulator did not start"
-wine_run reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$link" /f >/dev/null
-wineserver -k 2>/dev/null || true
-wineserver -w
+"$here/wine-map-port.sh" "$port" "$link"
 (cd "$program_dir" && wine_run ./halcyra-toolbox.exe --port "$port" --no-splash --render 'C:\halcyra-render' \
   >"$work/render.out" 2>"$work/render.err") || { tr -d '\r' <"$work/render.err"; fail "the installed program failed"; }
 info="$drive/halcyra-render/information.txt"
@@ -82,8 +80,7 @@ grep -q 'Serial Number:.*HC2-' "$info" || fail "the Information page shows no se
 echo "wine-installer-check: the installed program reads the controller on $port:"
 tr -d '\r' <"$info" | sed 's/^/    /'
 rm -rf "$drive/halcyra-render"
-wine_run reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1 || true
-wineserver -w
+"$here/wine-map-port.sh" "$port"
 
 echo "\$ wine \"C:\\Program Files\\Halcyra Toolbox\\uninstall.exe\" /S"
 wine_run "$program_dir/uninstall.exe" /S
