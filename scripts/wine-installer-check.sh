@@ -80,6 +80,15 @@ grep -q 'Serial Number:.*HC2-' "$info" || fail "the Information page shows no se
 echo "wine-installer-check: the installed program reads the controller on $port:"
 tr -d '\r' <"$info" | sed 's/^/    /'
 rm -rf "$drive/halcyra-render"
+# The command line draws the installation report with the fonts Windows has.
+(cd "$program_dir" && wine_run ./halcyra.exe --port "$port" install-report 'C:\report.pdf' --installer "Ana Lee" \
+  >"$work/report.out" 2>&1) || { tr -d '\r' <"$work/report.out"; fail "install-report failed"; }
+if command -v pdftotext >/dev/null; then
+  pdftotext "$drive/report.pdf" "$work/report.txt"
+  grep -q 'Ana Lee' "$work/report.txt" || fail "the installation report holds no readable text"
+  echo "wine-installer-check: the installed halcyra.exe wrote the installation report, its text readable"
+fi
+rm -f "$drive/report.pdf"
 "$here/wine-map-port.sh" "$port"
 
 echo "\$ wine \"C:\\Program Files\\Halcyra Toolbox\\uninstall.exe\" /S"

@@ -1,4 +1,5 @@
 #include "app/InstallationReportPdf.h"
+#include "app/ui/OffscreenFonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -56,6 +57,7 @@ public:
             if (type == QtCriticalMsg || type == QtFatalMsg)
                 std::fprintf(stderr, "%s\n", qPrintable(text));
         });
+        OfferSystemFontsOffscreen();
         app_ = std::make_unique<QGuiApplication>(argc_, argv_.data());
         // Qt takes the user's locale for everything; numbers stay as the
         // controller writes them (a decimal comma must never reach it).

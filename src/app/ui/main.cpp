@@ -1,5 +1,6 @@
 // halcyra-toolbox: the desktop service tool for the Halcyra controller.
 
+#include "app/ui/OffscreenFonts.h"
 #include "app/ui/ToolboxApp.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
         std::printf("halcyra-toolbox " HALCYRA_VERSION "\n");
         return 0;
     }
+    halcyra::OfferSystemFontsOffscreen(); // for --render without a screen
     QApplication app(argc, argv);
     halcyra::ConfigureApplication();
     halcyra::CToolboxApp toolbox(options);
