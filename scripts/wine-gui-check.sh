@@ -137,7 +137,7 @@ for name in sorted(set(names) & set(windows_names)):
     # On a screen that follows the controller, its readings (read-only
     # texts, progress, the trend) move on with the time the screen was drawn
     # at, which a slower run reaches later.
-    if volatile or LIVE.match(name):
+    if volatile or LIVE.search(name):
         volatile |= {key(l) for l in a + w if l.split("\t")[0] in ("text", "progress", "trend")}
     volatile_count += len(volatile)
     fixed = lambda lines: sorted(l for l in lines if key(l) not in volatile)
