@@ -1,6 +1,7 @@
 // Widget tests run offscreen with one QApplication for the whole binary.
 // Settings are kept in a directory of the run's own.
 
+#include "app/ui/OffscreenFonts.h"
 #include "app/ui/ToolboxApp.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
+    halcyra::OfferSystemFontsOffscreen(); // as the programs do
     QApplication app(argc, argv);
     halcyra::ConfigureApplication();
     QTemporaryDir settings;

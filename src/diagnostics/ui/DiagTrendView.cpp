@@ -146,6 +146,10 @@ void CDiagTrendView::TakeFont()
     labelFont_ = font();
     if (font().pointSizeF() > 0)
         labelFont_.setPointSizeF(std::max(6.0, font().pointSizeF() - 0.5));
+    // Smoothed: Qt on Windows draws Wine's Tahoma at this size in black
+    // and white without the first column of some letters (the "i" of
+    // "Active" vanishes); smoothed letters are whole.
+    labelFont_.setStyleStrategy(QFont::PreferAntialias);
     titleFont_ = labelFont_;
     titleFont_.setBold(true);
 }
