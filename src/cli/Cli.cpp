@@ -83,9 +83,9 @@ std::optional<int> ReadGlobalOptions(const std::vector<std::string>& args, Sessi
         if (!option)
             break;
         std::string value;
-        if (option->spec.value) {
+        if (option->row.value) {
             if (i + 1 >= args.size()) {
-                err << "halcyra: " << a << " needs " << option->spec.value << "\n";
+                err << "halcyra: " << a << " needs " << option->row.value << "\n";
                 return kExitUsage;
             }
             value = args[++i];
@@ -111,7 +111,7 @@ std::optional<int> ReadGlobalOptions(const std::vector<std::string>& args, Sessi
 // A word that names no command, or a command without its sub-command.
 int UnknownCommand(const std::vector<std::string>& args, std::size_t at, std::ostream& err)
 {
-    const std::vector<const CommandSpec*> family = CommandFamily(args[at]);
+    const std::vector<const CommandRow*> family = CommandFamily(args[at]);
     if (family.empty()) {
         err << "halcyra: unknown command '" << EscapedName(args[at]) << "'; 'halcyra --help' lists them\n";
         return kExitUsage;
@@ -147,7 +147,7 @@ struct Streams {
 
 // Opens the controller's port (starting the simulator when asked) and runs
 // the command; one that needs no controller runs without.
-int ConnectAndRun(Session& session, const CommandSpec& spec, CommandArgs& args, Streams io, Json* document,
+int ConnectAndRun(Session& session, const CommandRow& row, CommandArgs& args, Streams io, Json* document,
                   std::string& lastFailure)
 {
     CTerminalNotifier notifier(io.err, io.in);
@@ -158,7 +158,7 @@ int ConnectAndRun(Session& session, const CommandSpec& spec, CommandArgs& args, 
     };
     const std::string tracePath = session.Value("--trace");
     std::unique_ptr<CTraceFile> trace;
-    if (spec.connects && !tracePath.empty()) {
+    if (row.connects && !tracePath.empty()) {
         std::string error;
         trace = CTraceFile::Open(tracePath, error);
         if (!trace)
@@ -168,7 +168,7 @@ int ConnectAndRun(Session& session, const CommandSpec& spec, CommandArgs& args, 
     link.SetTrace(trace.get());
     std::unique_ptr<sim::CSimServer> server;
     std::string device = session.Value("--port");
-    if (spec.connects && session.Has("--simulator")) {
+    if (row.connects && session.Has("--simulator")) {
         server = std::make_unique<sim::CSimServer>(session.simOptions);
         std::string error;
         if (!server->Open(error))
@@ -176,14 +176,14 @@ int ConnectAndRun(Session& session, const CommandSpec& spec, CommandArgs& args, 
         server->Start();
         device = server->DevicePath();
     }
-    if (spec.connects && device.empty()) {
+    if (row.connects && device.empty()) {
         CSerialPortList list;
         auto first = list.FirstPortName();
         if (!first)
             return fail("no serial port found; name one with --port DEVICE or use --simulator");
         device = *first;
     }
-    if (spec.connects) {
+    if (row.connects) {
         try {
             link.Open(device, false);
         } catch (const CSerialException& e) {
@@ -191,12 +191,12 @@ int ConnectAndRun(Session& session, const CommandSpec& spec, CommandArgs& args, 
         }
     }
     CDataDirectories directories;
-    if (spec.connects)
+    if (row.connects)
         directories.SetDataPath(CommandLineDataPath(notifier));
     CPageContext pages(link, notifier, directories);
-    CommandContext context{link, notifier, pages, io.out, io.err, io.in, spec, std::move(args), tracePath, document};
+    CommandContext context{link, notifier, pages, io.out, io.err, io.in, row, std::move(args), tracePath, document};
     try {
-        const int status = spec.run(context);
+        const int status = row.run(context);
         // A failure a box told and no line of ours.
         if (status != kExitOk && lastFailure.empty())
             lastFailure = notifier.LastText();
@@ -258,30 +258,30 @@ int RunHalcyra(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::optional<NamedCommand> named = FindCommand(args, session.command);
     if (!named)
         return UnknownCommand(args, session.command, err);
-    const CommandSpec& spec = *named->spec;
+    const CommandRow& row = *named->row;
     const std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(session.command + named->words),
                                          args.end());
     // --help among the command's options asks for its help.
     const auto optionsEnd = std::find(words.begin(), words.end(), "--");
     if (std::find(words.begin(), optionsEnd, "--help") != optionsEnd) {
-        out << CommandHelp(spec);
+        out << CommandHelp(row);
         return kExitOk;
     }
     CommandArgs parsed;
-    if (std::string error; !ParseCommandArgs(spec, words, parsed, error)) {
-        err << "halcyra: " << error << "\n" << UsageLines({&spec});
+    if (std::string error; !ParseCommandArgs(row, words, parsed, error)) {
+        err << "halcyra: " << error << "\n" << UsageLines({&row});
         return kExitUsage;
     }
     const bool json = session.Has("--json");
-    if (json && !spec.json) {
-        err << "halcyra: --json is not available for " << spec.name << "\n";
+    if (json && !row.json) {
+        err << "halcyra: --json is not available for " << row.name << "\n";
         return kExitUsage;
     }
     // What was last said of a failure: a line of ours or a box.
     std::string lastFailure;
     return Run(
-        spec.name, out, json,
-        [&](Json* document) { return ConnectAndRun(session, spec, parsed, {out, err, in}, document, lastFailure); },
+        row.name, out, json,
+        [&](Json* document) { return ConnectAndRun(session, row, parsed, {out, err, in}, document, lastFailure); },
         [&] { return lastFailure; });
 }
 

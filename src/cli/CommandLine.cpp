@@ -51,12 +51,12 @@ std::string Entry(std::size_t indent, const std::string& term, const std::string
     return text + Wrapped(help, kHelpColumn, kHelpColumn) + "\n";
 }
 
-std::string OptionTerm(const OptionSpec& option)
+std::string OptionTerm(const OptionRow& option)
 {
     return option.value ? std::string(option.name) + " " + option.value : std::string(option.name);
 }
 
-std::string OperandTerm(const OperandSpec& operand)
+std::string OperandTerm(const OperandRow& operand)
 {
     if (!operand.choices.empty()) {
         std::string words;
@@ -68,43 +68,43 @@ std::string OperandTerm(const OperandSpec& operand)
 }
 
 // The command with its operands: "diag TITLE".
-std::string CommandTerm(const CommandSpec& spec)
+std::string CommandTerm(const CommandRow& row)
 {
-    std::string term = spec.name;
-    for (const OperandSpec& operand : spec.operands)
+    std::string term = row.name;
+    for (const OperandRow& operand : row.operands)
         term += " " + OperandTerm(operand);
     return term;
 }
 
-const OptionSpec* FindOption(const CommandSpec& spec, std::string_view name)
+const OptionRow* FindOption(const CommandRow& row, std::string_view name)
 {
-    const auto it = std::find_if(spec.options.begin(), spec.options.end(),
-                                 [name](const OptionSpec& o) { return name == o.name; });
-    return it == spec.options.end() ? nullptr : &*it;
+    const auto it = std::find_if(row.options.begin(), row.options.end(),
+                                 [name](const OptionRow& o) { return name == o.name; });
+    return it == row.options.end() ? nullptr : &*it;
 }
 
 // The placeholders of the operands from index on: "NAME VALUE".
-std::string OperandNames(const CommandSpec& spec, std::size_t from)
+std::string OperandNames(const CommandRow& row, std::size_t from)
 {
     std::string names;
-    for (std::size_t i = from; i < spec.operands.size(); ++i)
-        names += (names.empty() ? "" : " ") + OperandTerm(spec.operands[i]);
+    for (std::size_t i = from; i < row.operands.size(); ++i)
+        names += (names.empty() ? "" : " ") + OperandTerm(row.operands[i]);
     return names;
 }
 
-bool CheckOperands(const CommandSpec& spec, const std::vector<std::string>& operands, std::string& error)
+bool CheckOperands(const CommandRow& row, const std::vector<std::string>& operands, std::string& error)
 {
-    const bool repeats = !spec.operands.empty() && spec.operands.back().repeats;
-    if (operands.size() < spec.operands.size()) {
-        error = std::string(spec.name) + " needs " + OperandNames(spec, operands.size());
+    const bool repeats = !row.operands.empty() && row.operands.back().repeats;
+    if (operands.size() < row.operands.size()) {
+        error = std::string(row.name) + " needs " + OperandNames(row, operands.size());
         return false;
     }
-    if (!repeats && operands.size() > spec.operands.size()) {
-        error = "'" + EscapedName(operands[spec.operands.size()]) + "' is one argument too many for " + spec.name;
+    if (!repeats && operands.size() > row.operands.size()) {
+        error = "'" + EscapedName(operands[row.operands.size()]) + "' is one argument too many for " + row.name;
         return false;
     }
     for (std::size_t i = 0; i < operands.size(); ++i) {
-        const OperandSpec& operand = spec.operands[std::min(i, spec.operands.size() - 1)];
+        const OperandRow& operand = row.operands[std::min(i, row.operands.size() - 1)];
         if (!operand.choices.empty() &&
             std::find(operand.choices.begin(), operand.choices.end(), operands[i]) == operand.choices.end()) {
             std::string choices;
@@ -131,25 +131,25 @@ std::optional<NamedCommand> FindCommand(const std::vector<std::string>& args, st
 {
     if (at >= args.size())
         return std::nullopt;
-    for (const CommandSpec& spec : CommandTable())
-        if (args[at] == spec.name)
-            return NamedCommand{&spec, 1};
+    for (const CommandRow& row : CommandTable())
+        if (args[at] == row.name)
+            return NamedCommand{&row, 1};
     if (at + 1 >= args.size())
         return std::nullopt;
     const std::string both = args[at] + " " + args[at + 1];
-    for (const CommandSpec& spec : CommandTable())
-        if (both == spec.name)
-            return NamedCommand{&spec, 2};
+    for (const CommandRow& row : CommandTable())
+        if (both == row.name)
+            return NamedCommand{&row, 2};
     return std::nullopt;
 }
 
-std::vector<const CommandSpec*> CommandFamily(std::string_view name)
+std::vector<const CommandRow*> CommandFamily(std::string_view name)
 {
-    std::vector<const CommandSpec*> family;
-    for (const CommandSpec& spec : CommandTable()) {
-        const std::string_view full = spec.name;
+    std::vector<const CommandRow*> family;
+    for (const CommandRow& row : CommandTable()) {
+        const std::string_view full = row.name;
         if (full.size() > name.size() && full.starts_with(name) && full[name.size()] == ' ')
-            family.push_back(&spec);
+            family.push_back(&row);
     }
     return family;
 }
@@ -157,12 +157,12 @@ std::vector<const CommandSpec*> CommandFamily(std::string_view name)
 const GlobalOption* FindGlobalOption(std::string_view name)
 {
     for (const GlobalOption& option : GlobalOptions())
-        if (name == option.spec.name)
+        if (name == option.row.name)
             return &option;
     return nullptr;
 }
 
-bool ParseCommandArgs(const CommandSpec& spec, const std::vector<std::string>& words, CommandArgs& parsed,
+bool ParseCommandArgs(const CommandRow& row, const std::vector<std::string>& words, CommandArgs& parsed,
                       std::string& error)
 {
     parsed = {};
@@ -177,9 +177,9 @@ bool ParseCommandArgs(const CommandSpec& spec, const std::vector<std::string>& w
             optionsEnded = true;
             continue;
         }
-        const OptionSpec* option = FindOption(spec, word);
+        const OptionRow* option = FindOption(row, word);
         if (!option) {
-            error = std::string(spec.name) + " does not take " + EscapedName(word);
+            error = std::string(row.name) + " does not take " + EscapedName(word);
             return false;
         }
         std::string value;
@@ -196,7 +196,7 @@ bool ParseCommandArgs(const CommandSpec& spec, const std::vector<std::string>& w
             return false;
         }
         for (const auto& [given, unused] : parsed.options) {
-            const OptionSpec* other = FindOption(spec, given);
+            const OptionRow* other = FindOption(row, given);
             if (option->group != 0 && other->group == option->group) {
                 error = given + " and " + word + " exclude each other";
                 return false;
@@ -204,14 +204,14 @@ bool ParseCommandArgs(const CommandSpec& spec, const std::vector<std::string>& w
         }
         parsed.options.emplace(word, std::move(value));
     }
-    return CheckOperands(spec, parsed.operands, error);
+    return CheckOperands(row, parsed.operands, error);
 }
 
-std::string CommandUsage(const CommandSpec& spec)
+std::string CommandUsage(const CommandRow& row)
 {
-    std::string usage = "halcyra " + CommandTerm(spec);
+    std::string usage = "halcyra " + CommandTerm(row);
     std::vector<int> groupsShown;
-    for (const OptionSpec& option : spec.options) {
+    for (const OptionRow& option : row.options) {
         if (option.group == 0) {
             usage += " [" + OptionTerm(option) + "]";
             continue;
@@ -220,7 +220,7 @@ std::string CommandUsage(const CommandSpec& spec)
             continue;
         groupsShown.push_back(option.group);
         std::string choices;
-        for (const OptionSpec& other : spec.options)
+        for (const OptionRow& other : row.options)
             if (other.group == option.group)
                 choices += (choices.empty() ? "" : " | ") + OptionTerm(other);
         usage += " [" + choices + "]";
@@ -228,20 +228,20 @@ std::string CommandUsage(const CommandSpec& spec)
     return usage;
 }
 
-std::string UsageLines(const std::vector<const CommandSpec*>& specs)
+std::string UsageLines(const std::vector<const CommandRow*>& rows)
 {
     std::string lines;
-    for (const CommandSpec* spec : specs)
-        lines += (lines.empty() ? "usage: " : "       ") + CommandUsage(*spec) + "\n";
+    for (const CommandRow* row : rows)
+        lines += (lines.empty() ? "usage: " : "       ") + CommandUsage(*row) + "\n";
     return lines;
 }
 
-std::string CommandHelp(const CommandSpec& spec)
+std::string CommandHelp(const CommandRow& row)
 {
-    std::string help = UsageLines({&spec}) + Wrapped(spec.help, 0, 0) + "\n";
-    for (const OptionSpec& option : spec.options)
+    std::string help = UsageLines({&row}) + Wrapped(row.help, 0, 0) + "\n";
+    for (const OptionRow& option : row.options)
         help += Entry(2, OptionTerm(option), option.help);
-    if (spec.json)
+    if (row.json)
         help += "With --json before the command: one JSON document instead of lines.\n";
     return help;
 }
@@ -254,12 +254,12 @@ std::string ProgramHelp()
         "\n"
         "Commands:\n";
     std::string jsonCommands;
-    for (const CommandSpec& spec : CommandTable()) {
-        help += Entry(2, CommandTerm(spec), spec.help);
-        for (const OptionSpec& option : spec.options)
+    for (const CommandRow& row : CommandTable()) {
+        help += Entry(2, CommandTerm(row), row.help);
+        for (const OptionRow& option : row.options)
             help += Entry(6, OptionTerm(option), option.help);
-        if (spec.json)
-            jsonCommands += (jsonCommands.empty() ? "" : ", ") + std::string(spec.name);
+        if (row.json)
+            jsonCommands += (jsonCommands.empty() ? "" : ", ") + std::string(row.name);
     }
     std::string section;
     for (const GlobalOption& global : GlobalOptions()) {
@@ -267,11 +267,11 @@ std::string ProgramHelp()
             section = global.section;
             help += "\n" + section + ":\n";
         }
-        std::string text = global.spec.help;
-        if (std::string_view(global.spec.name) == "--json")
+        std::string text = global.row.help;
+        if (std::string_view(global.row.name) == "--json")
             text += "; offered by " + jsonCommands;
-        help += Entry(2, OptionTerm(global.spec), text);
-        if (std::string_view(global.spec.name) == "--simulator")
+        help += Entry(2, OptionTerm(global.row), text);
+        if (std::string_view(global.row.name) == "--simulator")
             help += sim::SimOptionsUsage("--sim-");
     }
     return help;

@@ -27,12 +27,12 @@ struct CommandArgs {
 // The row named by the words at args[at] (a command, or a command and its
 // sub-command), and how many words name it.
 struct NamedCommand {
-    const CommandSpec* spec = nullptr;
+    const CommandRow* row = nullptr;
     std::size_t words = 0;
 };
 std::optional<NamedCommand> FindCommand(const std::vector<std::string>& args, std::size_t at);
 // The rows of a command with sub-commands ("log"); empty for any other word.
-std::vector<const CommandSpec*> CommandFamily(std::string_view name);
+std::vector<const CommandRow*> CommandFamily(std::string_view name);
 // The option before the command named so; null for none.
 const GlobalOption* FindGlobalOption(std::string_view name);
 
@@ -40,15 +40,15 @@ const GlobalOption* FindGlobalOption(std::string_view name);
 // "--"; an option the row does not list, one without its value, one given
 // twice or two of a group, the wrong number of operands or an operand that
 // is none of its choices is an error, said in error.
-bool ParseCommandArgs(const CommandSpec& spec, const std::vector<std::string>& words, CommandArgs& parsed,
+bool ParseCommandArgs(const CommandRow& row, const std::vector<std::string>& words, CommandArgs& parsed,
                       std::string& error);
 
 // "halcyra diag TITLE [--count N] [--interval MS] [--csv FILE]".
-std::string CommandUsage(const CommandSpec& spec);
+std::string CommandUsage(const CommandRow& row);
 // "usage: " and that, a line for each of a family's rows.
-std::string UsageLines(const std::vector<const CommandSpec*>& specs);
+std::string UsageLines(const std::vector<const CommandRow*>& rows);
 // The command's usage and a line for each of its options: `halcyra diag --help`.
-std::string CommandHelp(const CommandSpec& spec);
+std::string CommandHelp(const CommandRow& row);
 // `halcyra --help`: every command with its options, then the options before
 // the command.
 std::string ProgramHelp();

@@ -8,16 +8,16 @@ namespace {
 
 constexpr ValueKind kFile = ValueKind::File;
 
-const OptionSpec kYes{"--yes", nullptr, ValueKind::Text, "answer yes to the question instead of asking"};
-const OptionSpec kNoBackup{"--no-backup", nullptr, ValueKind::Text,
+const OptionRow kYes{"--yes", nullptr, ValueKind::Text, "answer yes to the question instead of asking"};
+const OptionRow kNoBackup{"--no-backup", nullptr, ValueKind::Text,
                            "do not first save the controller's setup to Configuration Files/Backups"};
 
 } // namespace
 
-const std::vector<CommandSpec>& CommandTable()
+const std::vector<CommandRow>& CommandTable()
 {
     // clang-format off
-    static const std::vector<CommandSpec> table = {
+    static const std::vector<CommandRow> table = {
         {.name = "ports", .operands = {}, .options = {},
          .help = "list the serial ports: device, a tab, the description",
          .json = true, .connects = false, .run = CmdPorts},

@@ -21,14 +21,14 @@ enum class ValueKind {
 };
 
 // An argument that is no option, in the order given.
-struct OperandSpec {
+struct OperandRow {
     const char* name; // as the usage shows it: "FILE", "TITLE"
     ValueKind kind = ValueKind::Text;
     bool repeats = false;              // one or more of them
     std::vector<std::string> choices{}; // the words it may be, when it is one of a few
 };
 
-struct OptionSpec {
+struct OptionRow {
     const char* name;            // "--count"
     const char* value = nullptr; // its value's placeholder ("N"); none for a flag
     ValueKind kind = ValueKind::Text;
@@ -36,10 +36,10 @@ struct OptionSpec {
     int group = 0; // options of one nonzero group exclude each other
 };
 
-struct CommandSpec {
+struct CommandRow {
     const char* name; // "diag", or a command and its sub-command: "log status"
-    std::vector<OperandSpec> operands;
-    std::vector<OptionSpec> options;
+    std::vector<OperandRow> operands;
+    std::vector<OptionRow> options;
     const char* help; // one line
     bool json = false;     // prints one JSON document under --json
     bool connects = true;  // talks to a controller
@@ -47,12 +47,12 @@ struct CommandSpec {
 };
 
 // Every command, in the order --help lists them.
-const std::vector<CommandSpec>& CommandTable();
+const std::vector<CommandRow>& CommandTable();
 
 // The options before the command, by the heading --help lists them under.
 struct GlobalOption {
     const char* section;
-    OptionSpec spec;
+    OptionRow row;
 };
 const std::vector<GlobalOption>& GlobalOptions();
 

@@ -25,7 +25,7 @@ struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     std::istream& in;
-    const CommandSpec& command; // its row in the command table
+    const CommandRow& command; // its row in the command table
     CommandArgs args;           // its operands and options, as the row reads them
     std::string tracePath;         // --trace FILE, when the session is traced
     // --json: the document the command fills in place of its lines; null

@@ -48,13 +48,13 @@ Completion BeforeCommand(const std::string& typed)
     std::vector<std::string> words;
     if (typed.starts_with("-")) {
         for (const GlobalOption& option : GlobalOptions())
-            words.emplace_back(option.spec.name);
+            words.emplace_back(option.row.name);
         for (const sim::SimOptionName& option : sim::ListedSimOptions())
             words.push_back("--sim-" + option.name);
         return Words(std::move(words));
     }
-    for (const CommandSpec& spec : CommandTable()) {
-        const std::string_view name = spec.name;
+    for (const CommandRow& row : CommandTable()) {
+        const std::string_view name = row.name;
         std::string first(name.substr(0, name.find(' ')));
         if (std::find(words.begin(), words.end(), first) == words.end())
             words.push_back(std::move(first));
@@ -63,11 +63,11 @@ Completion BeforeCommand(const std::string& typed)
 }
 
 // The options of the command not given yet, nor shut out by one given.
-std::vector<std::string> OptionsLeft(const CommandSpec& spec, const std::set<std::string>& given)
+std::vector<std::string> OptionsLeft(const CommandRow& row, const std::set<std::string>& given)
 {
     std::vector<std::string> words;
-    for (const OptionSpec& option : spec.options) {
-        const bool shutOut = std::any_of(spec.options.begin(), spec.options.end(), [&](const OptionSpec& other) {
+    for (const OptionRow& option : row.options) {
+        const bool shutOut = std::any_of(row.options.begin(), row.options.end(), [&](const OptionRow& other) {
             return given.count(other.name) > 0 && (other.name == std::string_view(option.name) ||
                                                    (option.group != 0 && other.group == option.group));
         });
@@ -78,7 +78,7 @@ std::vector<std::string> OptionsLeft(const CommandSpec& spec, const std::set<std
     return words;
 }
 
-Completion InCommand(const CommandSpec& spec, const std::vector<std::string>& words, std::size_t from,
+Completion InCommand(const CommandRow& row, const std::vector<std::string>& words, std::size_t from,
                      const std::function<std::vector<std::string>()>& ports)
 {
     const std::string& typed = words.back();
@@ -96,17 +96,17 @@ Completion InCommand(const CommandSpec& spec, const std::vector<std::string>& wo
             continue;
         }
         given.insert(word);
-        const auto option = std::find_if(spec.options.begin(), spec.options.end(),
-                                         [&](const OptionSpec& o) { return word == o.name; });
-        if (option != spec.options.end() && option->value && ++i + 1 == words.size())
+        const auto option = std::find_if(row.options.begin(), row.options.end(),
+                                         [&](const OptionRow& o) { return word == o.name; });
+        if (option != row.options.end() && option->value && ++i + 1 == words.size())
             return ValueOf(option->kind, ports);
     }
-    const bool operandDue = operands < spec.operands.size() || (!spec.operands.empty() && spec.operands.back().repeats);
+    const bool operandDue = operands < row.operands.size() || (!row.operands.empty() && row.operands.back().repeats);
     if (!optionsEnded && (typed.starts_with("-") || !operandDue))
-        return Words(OptionsLeft(spec, given));
+        return Words(OptionsLeft(row, given));
     if (!operandDue)
         return {};
-    const OperandSpec& operand = spec.operands[std::min(operands, spec.operands.size() - 1)];
+    const OperandRow& operand = row.operands[std::min(operands, row.operands.size() - 1)];
     if (!operand.choices.empty())
         return Words(operand.choices);
     return ValueOf(operand.kind, ports);
@@ -127,21 +127,21 @@ Completion Complete(const std::vector<std::string>& typedWords, const std::funct
             break;
         const GlobalOption* global = FindGlobalOption(word);
         const std::optional<Completion> simValue = SimValue(word);
-        const bool takesValue = (global && global->spec.value) || simValue;
+        const bool takesValue = (global && global->row.value) || simValue;
         if (!takesValue)
             continue;
         if (++i + 1 == words.size())
-            return global ? ValueOf(global->spec.kind, ports) : *simValue;
+            return global ? ValueOf(global->row.kind, ports) : *simValue;
     }
     if (i + 1 == words.size())
         return BeforeCommand(words.back());
     if (const std::optional<NamedCommand> named = FindCommand(words, i); named && i + named->words < words.size())
-        return InCommand(*named->spec, words, i + named->words, ports);
+        return InCommand(*named->row, words, i + named->words, ports);
     // A command that has sub-commands, the sub-command being typed.
     std::vector<std::string> subCommands;
     if (i + 2 == words.size())
-        for (const CommandSpec* spec : CommandFamily(words[i]))
-            subCommands.emplace_back(std::string_view(spec->name).substr(words[i].size() + 1));
+        for (const CommandRow* row : CommandFamily(words[i]))
+            subCommands.emplace_back(std::string_view(row->name).substr(words[i].size() + 1));
     return Words(std::move(subCommands));
 }
 

@@ -15,13 +15,13 @@ using namespace halcyra::test;
 
 namespace {
 
-const CommandSpec& Row(const std::string& name)
+const CommandRow& Row(const std::string& name)
 {
     const auto found = FindCommand({name.substr(0, name.find(' ')),
                                     name.find(' ') == std::string::npos ? "" : name.substr(name.find(' ') + 1)},
                                    0);
     EXPECT_TRUE(found) << name;
-    return *found->spec;
+    return *found->row;
 }
 
 // The parse of a command's words, or its error.
@@ -111,12 +111,12 @@ TEST(CommandLine, TheHelpListsEveryRowWithItsOptionsAndTheCommandsThatSpeakJson)
 {
     const std::string help = ProgramHelp();
     std::string jsonCommands;
-    for (const CommandSpec& spec : CommandTable()) {
-        EXPECT_NE(std::string::npos, help.find("\n  " + std::string(spec.name) + " ")) << spec.name;
-        for (const OptionSpec& option : spec.options)
+    for (const CommandRow& row : CommandTable()) {
+        EXPECT_NE(std::string::npos, help.find("\n  " + std::string(row.name) + " ")) << row.name;
+        for (const OptionRow& option : row.options)
             EXPECT_NE(std::string::npos, help.find("\n      " + std::string(option.name))) << option.name;
-        if (spec.json)
-            jsonCommands += (jsonCommands.empty() ? "" : ", ") + std::string(spec.name);
+        if (row.json)
+            jsonCommands += (jsonCommands.empty() ? "" : ", ") + std::string(row.name);
     }
     EXPECT_EQ("ports, get, check, info, faults, pages, log status, vehicles, diag", jsonCommands);
     // The same, its lines joined where the help wrapped them.
@@ -127,7 +127,7 @@ TEST(CommandLine, TheHelpListsEveryRowWithItsOptionsAndTheCommandsThatSpeakJson)
               joined.find("offered by ports, get, check, info, faults, pages, log status, vehicles, diag\n"))
         << help;
     for (const GlobalOption& option : GlobalOptions())
-        EXPECT_NE(std::string::npos, help.find("\n  " + std::string(option.spec.name))) << option.spec.name;
+        EXPECT_NE(std::string::npos, help.find("\n  " + std::string(option.row.name))) << option.row.name;
     EXPECT_NE(std::string::npos, help.find("\n  --sim-drop PERCENT")) << "the simulator's options too";
 
     // Long help is wrapped under its column, no line wider than 100.
